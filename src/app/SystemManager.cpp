@@ -1,0 +1,134 @@
+#include "app/SystemManager.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+#include "app/GraphicManager.h"
+#include "common/GameState.h"
+#include "config/Config.h"
+#include "game/InputManager.h"
+#include "render/GameOverScreen.h"
+
+namespace {
+
+void errorCallback(int, const char* description) { std::cerr << description; }
+
+InputManager* inputOf(GLFWwindow* window) { return static_cast<InputManager*>(glfwGetWindowUserPointer(window)); }
+
+// Events can arrive before run() sets the user pointer; they have no receiver yet.
+void keyCallback(GLFWwindow* window, int key, int, int action, int) {
+  if (InputManager* input = inputOf(window)) input->onKey(key, action);
+}
+
+void mouseButtonCallback(GLFWwindow* window, int button, int action, int) {
+  if (InputManager* input = inputOf(window)) input->onMouseButton(window, button, action);
+}
+
+void scrollCallback(GLFWwindow* window, double, double yOffset) {
+  if (InputManager* input = inputOf(window)) input->onScroll(yOffset);
+}
+
+void cursorPositionCallback(GLFWwindow* window, double x, double) {
+  if (InputManager* input = inputOf(window)) input->onCursor(window, x);
+}
+
+}  // namespace
+
+SystemManager::SystemManager() {
+  Config& config = Config::instance();
+  config.setPath(kConfigPath);
+  config.load();
+
+  fullscreen = config.getBool("glfw.fullscreen");
+  if (fullscreen) {
+    width = config.getInt("glfw.window.fullscreen.width");
+    height = config.getInt("glfw.window.fullscreen.height");
+  } else {
+    width = config.getInt("glfw.window.windowed.width");
+    height = config.getInt("glfw.window.windowed.height");
+  }
+
+  glfwSetErrorCallback(errorCallback);
+  if (!glfwInit()) throw std::runtime_error("GLFW: Could not initialize GLFW.");
+
+  glfwWindowHint(GLFW_RESIZABLE, config.getInt("glfw.resizable") == 1 ? GLFW_TRUE : GLFW_FALSE);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, config.getInt("glfw.version.major"));
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, config.getInt("glfw.version.minor"));
+  glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+  glfwWindowHint(GLFW_SAMPLES, config.getInt("glfw.samples"));
+
+  const std::string name = config.getString("glfw.window.name");
+  window = glfwCreateWindow(width, height, name.c_str(), fullscreen ? glfwGetPrimaryMonitor() : nullptr, nullptr);
+  if (window == nullptr) {
+    glfwTerminate();
+    throw std::runtime_error("GLFW: Could not create window.");
+  }
+  glfwMakeContextCurrent(window);
+
+  glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+  glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+  glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+
+  glfwSetKeyCallback(window, keyCallback);
+  glfwSetMouseButtonCallback(window, mouseButtonCallback);
+  glfwSetScrollCallback(window, scrollCallback);
+  glfwSetCursorPosCallback(window, cursorPositionCallback);
+
+  int actualWidth = 0;
+  int actualHeight = 0;
+  glfwGetWindowSize(window, &actualWidth, &actualHeight);
+  glViewport(0, 0, actualWidth, actualHeight);  // OpenGL 1.0: needs no GLEW
+
+  glewExperimental = config.getInt("glew.experimental") == 1 ? GL_TRUE : GL_FALSE;
+  if (glewInit() != GLEW_OK) {
+    std::cerr << "Failed to initialize GLEW\n";
+    throw std::runtime_error("GLEW: Could not initialize GLEW.");
+  }
+
+  inputManager = new InputManager();
+  graphicManager = new GraphicManager(inputManager);
+}
+
+SystemManager::~SystemManager() {
+  glfwDestroyWindow(window);
+  glfwTerminate();
+  std::exit(0);
+}
+
+void SystemManager::run() {
+  graphicManager->initialise(width, height);
+  glfwSetWindowUserPointer(window, inputManager);
+
+  int windowWidth = 0;
+  int windowHeight = 0;
+  glfwGetWindowSize(window, &windowWidth, &windowHeight);
+
+  Config& config = Config::instance();
+  const float alpha = config.getFloat("opengl.clearcolor.a");
+  const float blue = config.getFloat("opengl.clearcolor.b");
+  const float green = config.getFloat("opengl.clearcolor.g");
+  const float red = config.getFloat("opengl.clearcolor.r");
+  glClearColor(red, green, blue, alpha);
+  glClearDepth(config.getFloat("opengl.cleardepth"));
+
+  while (gameState < 1) {
+    glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
+    graphicManager->frame();
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+  }
+
+  GameOverScreen gameOver(windowWidth, windowHeight);
+  const std::int32_t finalPoints = graphicManager->points();
+  while (gameState < 2) {
+    gameOver.draw(finalPoints);
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+  }
+  glfwSetWindowShouldClose(window, GLFW_TRUE);
+  gameOver.release();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Interval timer driven by its owner's frame loop: it measures and fires only
+// inside update(), so a timer whose owner is not updated stands still.
+
+class TimerBase {
+ public:
+  // Reads the clock twice: lastUpdate first, then intervalStart.
+  explicit TimerBase(float intervalSeconds);
+  TimerBase(const TimerBase&) = delete;
+  TimerBase& operator=(const TimerBase&) = delete;
+
+  // One tick: measures the delta and fires at most one elapsed interval.
+  void update();
+  // Seconds between the two latest updates.
+  float getDelta() const { return delta; }
+  // The new length applies from the next update.
+  void setInterval(float seconds) { interval = seconds; }
+  float getInterval() const { return interval; }
+  int getUpdateCount() const { return updateCount; }
+
+ protected:
+  ~TimerBase() = default;  // owners hold the concrete classes
+  virtual void onInterval() = 0;
+
+  double lastUpdate;
+  double now = 0.0;
+  float delta = 0.0f;
+  double intervalStart;
+  int updateCount = 0;
+  float interval;
+};

@@ -1,0 +1,5 @@
+#include "app/TimerInterrupt.h"
+
+void TimerInterrupt::onInterval() {
+  if (callback) callback();
+}

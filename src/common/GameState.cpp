@@ -1,0 +1,3 @@
+#include "common/GameState.h"
+
+std::int32_t gameState = 0;
