@@ -1,0 +1,7 @@
+// Entry of the GL tests: the context is made lazily by the first GL test.
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
