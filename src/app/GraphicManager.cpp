@@ -2,7 +2,18 @@
 
 #include <GL/glew.h>
 
-GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {}
+#include "game/InputManager.h"
+#include "game/PositionManager.h"
+#include "scene/BoundingBox.h"
+
+GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
+  // Turning needs a position manager before the first event is polled.
+  auto* positions = new PositionManager();
+  auto* stand = new BoundingBox("maincharacter");
+  stand->compute(Vec3(-0.5f, 0.0f, -0.5f), Vec3(0.5f, 1.8f, 0.5f), 0.0f);
+  positions->add(0, stand);
+  inputManager->setPositionManager(positions);
+}
 
 void GraphicManager::initialise(int, int) {}
 
