@@ -127,8 +127,8 @@ TEST(AnimatorKeys, RotationSlerpsAlongTheShorterArc) {
   }
 }
 
-TEST(AnimatorKeys, HierarchyComposesParentsLocalsAndBoneOffsets) {
-  // root (animated, no bone) -> arm (not animated, bone 1) -> hand (animated, bone 0, offset).
+// root (no bone) -> arm (bone 1) -> hand (bone 0, with an offset), and root -> tail (bone 2).
+Skeleton armSkeleton() {
   Skeleton skeleton;
   skeleton.root.name = "root";
   SkeletonNode arm;
@@ -136,23 +136,66 @@ TEST(AnimatorKeys, HierarchyComposesParentsLocalsAndBoneOffsets) {
   arm.transformation = glm::translate(Mat4(1.0f), Vec3(0, 2, 0));
   SkeletonNode hand;
   hand.name = "hand";
-  hand.transformation = glm::translate(Mat4(1.0f), Vec3(50, 50, 50));  // replaced by its channel
+  hand.transformation = glm::translate(Mat4(1.0f), Vec3(50, 50, 50));
   arm.children.push_back(hand);
   arm.childCount = 1;
-  skeleton.root.children.push_back(arm);
-  skeleton.root.childCount = 1;
-  skeleton.boneMapping = {{"hand", 0}, {"arm", 1}};
-  skeleton.bones.resize(2);
+  SkeletonNode tail;
+  tail.name = "tail";
+  skeleton.root.children = {arm, tail};
+  skeleton.root.childCount = 2;
+  skeleton.boneMapping = {{"hand", 0}, {"arm", 1}, {"tail", 2}};
+  skeleton.bones.resize(3);
   skeleton.bones[0].offset = glm::translate(Mat4(1.0f), Vec3(0, -5, 0));
+  return skeleton;
+}
 
+TEST(AnimatorKeys, HierarchyComposesParentsLocalsAndBoneOffsets) {
+  Skeleton skeleton = armSkeleton();
   const Animation animation = animationOf({
-      channel("hand", {{0.0f, Vec3(0, 0, 3)}}),
+      channel("hand", {{0.0f, Vec3(0, 0, 3)}}),  // replaces the node's own transformation
       channel("root", {{0.0f, Vec3(1, 0, 0)}}),
       channel("root", {{0.0f, Vec3(99, 0, 0)}}),  // only the first match counts
   });
   Animator(Directions{}).evaluate(animation, 0.0f, skeleton);
-  EXPECT_EQ(Vec3(skeleton.bones[1].finalTransformation[3]), Vec3(1, 2, 0));
+  EXPECT_EQ(Vec3(skeleton.bones[1].finalTransformation[3]), Vec3(1, 2, 0));  // not animated
   EXPECT_EQ(Vec3(skeleton.bones[0].finalTransformation[3]), Vec3(1, -3, 3));
+  EXPECT_EQ(Vec3(skeleton.bones[2].finalTransformation[3]), Vec3(1, 0, 0));
+}
+
+TEST(AnimatorKeys, AnimateWithItsChannelIndexPosesExactlyLikeTheSearchByName) {
+  FakeClock clock;
+  Animator animator(Directions{});
+  const std::vector<Animation> animations = {
+      animationOf({channel("tail", {{0.0f, Vec3(0)}, {10.0f, Vec3(0, 0, 10)}}),
+                   channel("unknown", {{0.0f, Vec3(7)}}),
+                   channel("hand", {{0.0f, Vec3(1)}, {10.0f, Vec3(-4, 2, 0)}},
+                           {{0.0f, aroundY(0.1f)}, {10.0f, aroundY(2.0f)}}),
+                   channel("root", {{0.0f, Vec3(0)}, {10.0f, Vec3(5, 0, 0)}}),
+                   channel("hand", {{0.0f, Vec3(99)}})},
+                  10.0f, 10.0f),
+      animationOf({channel("arm", {{0.0f, Vec3(3)}, {10.0f, Vec3(0)}})}, 10.0f, 10.0f),
+  };
+  Skeleton skeleton = armSkeleton();
+  AnimationState state;
+  for (double t : {0.0, 0.37, 0.81, 1.55}) {
+    SCOPED_TRACE(t);
+    clock.set(t);
+    animator.animate(9, state, skeleton, animations);
+    AnimationState copied = state;  // an enemy copy takes its template's state
+    Skeleton copy = armSkeleton();
+    animator.animate(10, copied, copy, animations);
+    Skeleton searched = armSkeleton();
+    animator.evaluate(animations[0], Animator::ticksAt(animations[0], static_cast<float>(t)), searched);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(skeleton.bones[i].finalTransformation, searched.bones[i].finalTransformation);
+      EXPECT_EQ(copy.bones[i].finalTransformation, searched.bones[i].finalTransformation);
+    }
+  }
+  state.secondary = 1;
+  animator.animate(9, state, skeleton, animations);
+  Skeleton searched = armSkeleton();
+  animator.evaluate(animations[1], 0.0f, searched);
+  EXPECT_EQ(skeleton.bones[1].finalTransformation, searched.bones[1].finalTransformation);
 }
 
 TEST(AnimatorTicks, SecondsBecomeLoopingTicks) {
@@ -346,4 +389,15 @@ TEST_F(MainCharacterTest, DiagonalMixFollowsBothAnimationsOverTime) {
   frameAt(0.25);  // the fade ends; the mix restarts from here
   EXPECT_NEAR(frameAt(0.55), (3.0f + 103.0f) / 2, 1e-3f);
   EXPECT_NEAR(frameAt(1.45), (2.0f + 102.0f) / 2, 1e-3f);  // both loop
+}
+
+TEST_F(MainCharacterTest, DiagonalMixRunsEachAnimationAtItsOwnTicks) {
+  animations[1] = rampFrom(0.0f);  // forward: 10 ticks long
+  animations[3] = animationOf({channel("body", {{0.0f, Vec3(100, 0, 0)}, {5.0f, Vec3(105, 0, 0)}})},
+                              5.0f, 10.0f);  // right: 5 ticks long
+  press({"FORWARD", "RIGHT"});
+  frameAt(0.0);
+  frameAt(0.25);
+  // 7 ticks in: forward at 7, right looped to 2 (not extrapolated to 107).
+  EXPECT_NEAR(frameAt(0.95), (7.0f + 102.0f) / 2, 1e-3f);
 }
