@@ -13,13 +13,8 @@
 
 namespace {
 
-const char* const kVertexSource =
-    "#version 150\n"
-    "in vec3 position;\n"
-    "void main() { gl_Position = vec4(position, 1.0); }\n";
-
-// A lighting-like fragment shader that uses every light uniform. Defines inserted
-// after the version line drop one uniform (OMIT_...) or change the lamp count.
+// A lighting-like fragment shader using every light uniform. Defines put after
+// the version line drop one uniform (OMIT_...) or change the lamp count.
 const char* const kFragmentBody = R"(
 #ifndef LAMP_COUNT
 #define LAMP_COUNT 3
@@ -27,17 +22,18 @@ const char* const kFragmentBody = R"(
 struct BaseLight { vec3 color; float ambientIntensity; float diffuseIntensity; };
 struct DirectionalLight { BaseLight base; vec3 direction; };
 struct Falloff { float constant; float linear; float exponential; };
-struct SpotLight {
-  BaseLight base; vec3 position; vec3 direction; Falloff falloff;
+struct SpotLight { BaseLight base; vec3 position; vec3 direction; Falloff falloff;
 #ifndef OMIT_LAMP_ANGLE
   float angle;
+#define ANGLE(i) lamps[i].angle
+#else
+#define ANGLE(i) 1.0
 #endif
 };
 uniform DirectionalLight moon;
 uniform SpotLight lamps[LAMP_COUNT];
 uniform vec3 worldEye;
-uniform float specularIntensity;
-uniform float moonShadowIntensity;
+uniform float specularIntensity, moonShadowIntensity;
 #ifndef OMIT_SPECULAR_POWER
 uniform float specularPower;
 #else
@@ -48,60 +44,44 @@ void main() {
   vec3 sum = moon.base.color * (moon.base.ambientIntensity + moon.base.diffuseIntensity)
            + moon.direction * moonShadowIntensity + worldEye * specularIntensity * specularPower;
   for (int i = 0; i < LAMP_COUNT; ++i) {
-    float falloff = lamps[i].falloff.constant + lamps[i].falloff.linear + lamps[i].falloff.exponential;
+    Falloff f = lamps[i].falloff;
     sum += lamps[i].base.color * lamps[i].base.ambientIntensity * lamps[i].base.diffuseIntensity
-         + (lamps[i].position + lamps[i].direction) * falloff
-#ifndef OMIT_LAMP_ANGLE
-         * lamps[i].angle
-#endif
-         ;
+         + (lamps[i].position + lamps[i].direction) * (f.constant + f.linear + f.exponential) * ANGLE(i);
   }
   fragColor = vec4(sum, 1.0);
 }
 )";
 
-GLuint compile(GLenum type, const std::string& source) {
-  const GLuint shader = glCreateShader(type);
-  const char* text = source.c_str();
-  glShaderSource(shader, 1, &text, nullptr);
-  glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (ok != GL_TRUE) {
-    char log[2048] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    ADD_FAILURE() << "test shader does not compile: " << log;
-  }
-  return shader;
-}
-
-// The test's own program; deleted with the fixture.
+// The test's own program (the fixture deletes it).
 GLuint buildProgram(const std::string& defines) {
-  const GLuint vertex = compile(GL_VERTEX_SHADER, kVertexSource);
-  const GLuint fragment = compile(GL_FRAGMENT_SHADER, "#version 150\n" + defines + kFragmentBody);
+  const std::string sources[2] = {"#version 150\nin vec3 position;\nvoid main() { gl_Position = vec4(position, 1.0); }\n",
+                                  "#version 150\n" + defines + kFragmentBody};
+  const GLenum types[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
   const GLuint program = glCreateProgram();
-  glAttachShader(program, vertex);
-  glAttachShader(program, fragment);
+  for (int i = 0; i < 2; ++i) {
+    const GLuint shader = glCreateShader(types[i]);
+    const char* text = sources[i].c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    glAttachShader(program, shader);
+    glDeleteShader(shader);
+  }
   glLinkProgram(program);
-  glDeleteShader(vertex);
-  glDeleteShader(fragment);
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
-  EXPECT_EQ(ok, GL_TRUE) << "test program does not link";
+  EXPECT_EQ(ok, GL_TRUE) << "test program does not compile or link";
   return program;
 }
 
 const char* const kLights =
     "camera.fov = 0.785398\ncamera.ratio = 1.333\ncamera.znear = 0.1\ncamera.zfar = 100\n"
-    "lightmanager.standard.color.r = 51\nlightmanager.standard.color.g = 102\n"
-    "lightmanager.standard.color.b = 204\n"
+    "lightmanager.standard.color.r = 51\nlightmanager.standard.color.g = 102\nlightmanager.standard.color.b = 204\n"
     "lightmanager.standard.ambient.intensity = 0.1\nlightmanager.standard.diffuse.intensity = 0.8\n"
     "lightmanager.standard.light.direction.x = 3\nlightmanager.standard.light.direction.y = -4\n"
-    "lightmanager.standard.light.direction.z = 0\n"
-    "lightmanager.standard.position.x = 1\nlightmanager.standard.position.y = 2\n"
-    "lightmanager.standard.position.z = 3\nlightmanager.standard.shadow.Intensity = 0.4\n"
-    "lightmanager.standard.falloff.constant = 1\nlightmanager.standard.falloff.linear = 0.05\n"
-    "lightmanager.standard.falloff.exponential = 0.01\n"
+    "lightmanager.standard.light.direction.z = 0\nlightmanager.standard.position.x = 1\n"
+    "lightmanager.standard.position.y = 2\nlightmanager.standard.position.z = 3\n"
+    "lightmanager.standard.shadow.Intensity = 0.4\nlightmanager.standard.falloff.constant = 1\n"
+    "lightmanager.standard.falloff.linear = 0.05\nlightmanager.standard.falloff.exponential = 0.01\n"
     "lightmanager.standard.angle = 30\nlightmanager.standard.light.position.y = 4.5\n"
     "sceneObject.standard.position.x = -7\nsceneObject.standard.position.z = 9\n"
     "lightmanager.specular.intensity = 0.6\nlightmanager.specular.power = 32\n"
@@ -127,15 +107,11 @@ class LightManagerGlTest : public GlTest {
     programs.push_back(buildProgram(defines));
     return programs.back();
   }
-  Vec3 uniformVec3(GLuint prog, const char* name) {
+  // The first `size` components of a float uniform, the rest -1.
+  Vec3 uniform(GLuint prog, const char* name, int size) {
     float v[3] = {-1, -1, -1};
     glGetUniformfv(prog, glGetUniformLocation(prog, name), v);
-    return Vec3(v[0], v[1], v[2]);
-  }
-  float uniformFloat(GLuint prog, const char* name) {
-    float v = -1;
-    glGetUniformfv(prog, glGetUniformLocation(prog, name), &v);
-    return v;
+    return size == 1 ? Vec3(v[0], -1, -1) : Vec3(v[0], v[1], v[2]);
   }
 
   Vec3 eye{4.0f, 5.0f, 6.0f};
@@ -155,37 +131,26 @@ TEST_F(LightManagerGlTest, EveryUniformIsFoundAndUpdateUploadsTheValues) {
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);
   EXPECT_EQ(current, 0);
 
-  struct VecCase {
+  struct Case {
     const char* name;
     Vec3 expected;
-  } vecCases[] = {
-      {"moon.base.color", Vec3(1.0f, 128.0f / 255.0f, 0.0f)},
-      {"moon.direction", Vec3(0.6f, -0.8f, 0.0f)},
-      {"worldEye", Vec3(-1.0f, 2.5f, 8.0f)},
-      {"lamps[0].base.color", Vec3(0.2f, 0.4f, 0.8f)},
-      {"lamps[0].position", Vec3(-7.0f, 4.5f, 9.0f)},
-      {"lamps[1].position", Vec3(12.0f, 6.0f, -3.0f)},
-      {"lamps[2].direction", Vec3(0.6f, -0.8f, 0.0f)},
+    int size;
+  } cases[] = {
+      {"moon.base.color", Vec3(1.0f, 128.0f / 255.0f, 0.0f), 3}, {"moon.direction", Vec3(0.6f, -0.8f, 0.0f), 3},
+      {"worldEye", Vec3(-1.0f, 2.5f, 8.0f), 3},                  {"lamps[0].base.color", Vec3(0.2f, 0.4f, 0.8f), 3},
+      {"lamps[0].position", Vec3(-7.0f, 4.5f, 9.0f), 3},         {"lamps[1].position", Vec3(12.0f, 6.0f, -3.0f), 3},
+      {"lamps[2].direction", Vec3(0.6f, -0.8f, 0.0f), 3},        {"moon.base.ambientIntensity", Vec3(0.1f, -1, -1), 1},
+      {"moon.base.diffuseIntensity", Vec3(0.8f, -1, -1), 1},     {"moonShadowIntensity", Vec3(0.7f, -1, -1), 1},
+      {"specularIntensity", Vec3(0.6f, -1, -1), 1},              {"specularPower", Vec3(32.0f, -1, -1), 1},
+      {"lamps[2].base.ambientIntensity", Vec3(0.1f, -1, -1), 1}, {"lamps[2].base.diffuseIntensity", Vec3(0.8f, -1, -1), 1},
+      {"lamps[1].falloff.constant", Vec3(1.0f, -1, -1), 1},      {"lamps[1].falloff.linear", Vec3(0.05f, -1, -1), 1},
+      {"lamps[1].falloff.exponential", Vec3(0.01f, -1, -1), 1},  {"lamps[0].angle", Vec3(0.8660254f, -1, -1), 1},
+      {"lamps[1].angle", Vec3(0.5f, -1, -1), 1},
   };
-  for (const VecCase& c : vecCases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Vec3 value = uniformVec3(prog, c.name);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(value[i], c.expected[i], 1e-5f);
-  }
-  struct FloatCase {
-    const char* name;
-    float expected;
-  } floatCases[] = {
-      {"moon.base.ambientIntensity", 0.1f}, {"moon.base.diffuseIntensity", 0.8f},
-      {"moonShadowIntensity", 0.7f},        {"specularIntensity", 0.6f},
-      {"specularPower", 32.0f},             {"lamps[0].base.ambientIntensity", 0.1f},
-      {"lamps[2].base.diffuseIntensity", 0.8f}, {"lamps[1].falloff.constant", 1.0f},
-      {"lamps[1].falloff.linear", 0.05f},   {"lamps[1].falloff.exponential", 0.01f},
-      {"lamps[0].angle", 0.8660254f},       {"lamps[1].angle", 0.5f},
-  };
-  for (const FloatCase& c : floatCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_NEAR(uniformFloat(prog, c.name), c.expected, 1e-6f);
+    const Vec3 value = uniform(prog, c.name, c.size);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(value[i], c.expected[i], 1e-6f);
   }
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
@@ -221,19 +186,6 @@ TEST_F(LightManagerGlTest, MissingUniformIsNamedExactly) {
 
 TEST_F(LightManagerGlTest, LampsAndUpdateNeedABoundProgram) {
   LightManager lights(&eye, camera.get());
-  EXPECT_EQ(messageOf<std::runtime_error>([&] { lights.createLamps(1); }),
-            "LIGHTMANAGER: No program is bound.");
-  EXPECT_EQ(messageOf<std::runtime_error>([&] { lights.update(); }),
-            "LIGHTMANAGER: No program is bound.");
-  EXPECT_NO_THROW(lights.createLamps(0));
-}
-
-TEST_F(LightManagerGlTest, LampsAppendWithContinuingIndices) {
-  LightManager lights(&eye, camera.get());
-  lights.bindProgram(program());
-  lights.createLamps(1);
-  lights.createLamps(2);
-  ASSERT_EQ(lights.getLamps().size(), 3u);
-  EXPECT_FLOAT_EQ(lights.getLamps()[1].position.x, 12.0f);  // lamp2, the second lamp
-  EXPECT_EQ(lights.computeLightSpaces().size(), 4u);
+  EXPECT_EQ(messageOf<std::runtime_error>([&] { lights.createLamps(1); }), "LIGHTMANAGER: No program is bound.");
+  EXPECT_EQ(messageOf<std::runtime_error>([&] { lights.update(); }), "LIGHTMANAGER: No program is bound.");
 }
