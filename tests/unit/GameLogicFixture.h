@@ -4,6 +4,7 @@
 // far away, as the scene manager would, before the logic moves them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +35,7 @@ class GameLogicFixture : public ConfigFixture {
         &world->pm(), &world->properties, [this] { return spawn(); },
         [this](ObjectId id) {
           removed.push_back(id);
+          if (afterRemove) afterRemove(id);
           world->startFadeOut(id);
         });
   }
@@ -58,12 +60,16 @@ class GameLogicFixture : public ConfigFixture {
   std::unique_ptr<GameLogicManager> logic;
   std::vector<ObjectId> spawned;
   std::vector<ObjectId> removed;
+  // What the graphic manager adds to spawning and removal (the enemy AI's part).
+  std::function<void(ObjectId)> afterSpawn;
+  std::function<void(ObjectId)> afterRemove;
 
  private:
   ObjectId spawn() {
     const ObjectId id = 100 + static_cast<ObjectId>(spawned.size());
     world->addCube(id, Vec3(60.0f, 0.0f, 60.0f), 0.4f, enemy);
     spawned.push_back(id);
+    if (afterSpawn) afterSpawn(id);
     return id;
   }
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GameLogicFixture.h"
+#include "game/EnemyAI.h"
 
 namespace {
 
@@ -230,4 +231,26 @@ TEST_F(Jetpack, FliesForItsDurationThenWaitsForTheCooldown) {
   logic->startJetpack();
   frame(0.25);
   EXPECT_FLOAT_EQ(characterHeight(), 2.0f);
+}
+
+using Play = GameLogicFixture;
+
+TEST_F(Play, StandingStillTheCharacterIsHuntedDownAndTheGameEnds) {
+  enemy.speed = 3.0f;
+  build(withStartPoints({{"gamelogicmanager.enemy.interval", "1"},
+                         {"gamelogicmanager.immortalitytime", "0.5"}}));
+  EnemyAI ai(&world->pm(), &world->properties, [this](ObjectId id) { logic->onEnemyContact(id); });
+  afterSpawn = [&ai](ObjectId id) { ai.addEnemy(id); };
+  afterRemove = [&ai](ObjectId id) { ai.removeEnemy(id); };
+  testing::internal::CaptureStdout();
+  while (gameState == 0 && clock.now() < 60.0) {
+    clock.advance(0.05);
+    logic->update();
+    ai.update();
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "HIT: new health = 70.\nHIT: new health = 40.\nHIT: new health = 10.\n");
+  EXPECT_EQ(gameState, 1);
+  EXPECT_EQ(record(0).health, 10);
+  EXPECT_FALSE(spawned.empty());
 }
