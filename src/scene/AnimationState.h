@@ -2,6 +2,7 @@
 // What an animated scene object remembers between frames: which animation
 // plays, the running cross-fade, and the poses it blends between.
 #include <cstdint>
+#include <vector>
 
 #include "scene/Skeleton.h"
 
@@ -16,4 +17,10 @@ struct AnimationState {
   Skeleton poseA;     // target pose of the primary animation (bones only)
   Skeleton poseB;     // target pose of the secondary animation (bones only)
   Skeleton fromPose;  // the pose shown when the cross-fade began (bones only)
+  // Lookups of the skeleton's nodes in depth-first order, filled by the
+  // animator at first use (the object's animations and skeleton never change
+  // after loading): each node's bone (-1: none) and, per animation, its
+  // channel (-1: none).
+  std::vector<std::int32_t> nodeBones;
+  std::vector<std::vector<std::int32_t>> channelIndex;
 };

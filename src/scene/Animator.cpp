@@ -70,10 +70,51 @@ const AnimationChannel* channelFor(const Animation& animation, const std::string
   return nullptr;
 }
 
+// Channels of the nodes in depth-first order, as the search by name finds them.
+void indexChannels(const Animation& animation, const SkeletonNode& node, std::vector<std::int32_t>& table) {
+  const AnimationChannel* channel = channelFor(animation, node.name);
+  table.push_back(channel ? static_cast<std::int32_t>(channel - animation.channels.data()) : -1);
+  for (const SkeletonNode& child : node.children) indexChannels(animation, child, table);
+}
+
+void indexBones(const Skeleton& skeleton, const SkeletonNode& node, std::vector<std::int32_t>& table) {
+  const auto bone = skeleton.boneMapping.find(node.name);
+  table.push_back(bone != skeleton.boneMapping.end() ? static_cast<std::int32_t>(bone->second) : -1);
+  for (const SkeletonNode& child : node.children) indexBones(skeleton, child, table);
+}
+
+// Where a node's channel and bone are found: by name, or from the object's
+// tables at the node's depth-first position.
+struct NodeLookup {
+  const std::vector<std::int32_t>* channels = nullptr;
+  const std::vector<std::int32_t>* bones = nullptr;
+  std::size_t position = 0;
+
+  const AnimationChannel* channel(const Animation& animation, const SkeletonNode& node) const {
+    if (channels == nullptr || position >= channels->size()) return channelFor(animation, node.name);
+    const std::int32_t entry = (*channels)[position];
+    return entry >= 0 && static_cast<std::size_t>(entry) < animation.channels.size()
+               ? &animation.channels[static_cast<std::size_t>(entry)]
+               : nullptr;
+  }
+  BoneInfo* bone(Skeleton& skeleton, const SkeletonNode& node) const {
+    std::int64_t index = -1;
+    if (bones == nullptr || position >= bones->size()) {
+      const auto found = skeleton.boneMapping.find(node.name);
+      if (found != skeleton.boneMapping.end()) index = found->second;
+    } else {
+      index = (*bones)[position];
+    }
+    return index >= 0 && static_cast<std::size_t>(index) < skeleton.bones.size()
+               ? &skeleton.bones[static_cast<std::size_t>(index)]
+               : nullptr;
+  }
+};
+
 void poseNode(const Animation& animation, float ticks, const SkeletonNode& node, const Mat4& parent,
-              Skeleton& skeleton) {
+              Skeleton& skeleton, NodeLookup& lookup) {
   Mat4 local = node.transformation;
-  if (const AnimationChannel* channel = channelFor(animation, node.name)) {
+  if (const AnimationChannel* channel = lookup.channel(animation, node)) {
     const Vec3 scaling = vectorAt(channel->scalingKeys, ticks, Vec3(1.0f));
     const Quat rotation = rotationAt(channel->rotationKeys, ticks);
     const Vec3 position = vectorAt(channel->positionKeys, ticks, Vec3(0.0f));
@@ -81,12 +122,9 @@ void poseNode(const Animation& animation, float ticks, const SkeletonNode& node,
             glm::scale(Mat4(1.0f), scaling);
   }
   const Mat4 global = parent * local;
-  const auto bone = skeleton.boneMapping.find(node.name);
-  if (bone != skeleton.boneMapping.end() && bone->second < skeleton.bones.size()) {
-    BoneInfo& info = skeleton.bones[bone->second];
-    info.finalTransformation = global * info.offset;
-  }
-  for (const SkeletonNode& child : node.children) poseNode(animation, ticks, child, global, skeleton);
+  if (BoneInfo* bone = lookup.bone(skeleton, node)) bone->finalTransformation = global * bone->offset;
+  ++lookup.position;
+  for (const SkeletonNode& child : node.children) poseNode(animation, ticks, child, global, skeleton, lookup);
 }
 
 // finalTransformation[i] = first[i] * firstWeight + second[i] * (1 - firstWeight).
@@ -116,7 +154,19 @@ float Animator::ticksAt(const Animation& animation, float elapsedSeconds) {
 }
 
 void Animator::evaluate(const Animation& animation, float ticks, Skeleton& skeleton) const {
-  poseNode(animation, ticks, skeleton.root, rootParent, skeleton);
+  NodeLookup byName;
+  poseNode(animation, ticks, skeleton.root, rootParent, skeleton, byName);
+}
+
+void Animator::evaluateIndexed(AnimationState& state, const std::vector<Animation>& animations,
+                               std::size_t index, float ticks, Skeleton& skeleton) const {
+  const Animation& animation = animations.at(index);
+  if (state.channelIndex.size() != animations.size()) state.channelIndex.assign(animations.size(), {});
+  std::vector<std::int32_t>& table = state.channelIndex[index];
+  if (table.empty()) indexChannels(animation, skeleton.root, table);
+  if (state.nodeBones.empty()) indexBones(skeleton, skeleton.root, state.nodeBones);
+  NodeLookup indexed{&table, &state.nodeBones, 0};
+  poseNode(animation, ticks, skeleton.root, rootParent, skeleton, indexed);
 }
 
 void Animator::animate(ObjectId id, AnimationState& state, Skeleton& skeleton,
@@ -132,12 +182,13 @@ void Animator::animate(ObjectId id, AnimationState& state, Skeleton& skeleton,
       state.startTime = now;
       state.current = kDyingStarted;
     }
-    const Animation& dying = animations.at(static_cast<std::size_t>(state.secondary));
-    evaluate(dying, ticksAt(dying, now - state.startTime), skeleton);
+    const auto dying = static_cast<std::size_t>(state.secondary);
+    evaluateIndexed(state, animations, dying, ticksAt(animations.at(dying), now - state.startTime),
+                    skeleton);
     return;
   }
-  const Animation& alive = animations.at(state.current);
-  evaluate(alive, ticksAt(alive, now - state.startTime), skeleton);
+  evaluateIndexed(state, animations, state.current,
+                  ticksAt(animations.at(state.current), now - state.startTime), skeleton);
 }
 
 void Animator::animateMainCharacter(AnimationState& state, Skeleton& skeleton,
@@ -160,16 +211,19 @@ void Animator::animateMainCharacter(AnimationState& state, Skeleton& skeleton,
   if (right) (diagonal ? second : primary) = kRight;
   if (left) (diagonal ? second : primary) = kLeft;
 
-  const auto animation = [&](std::int32_t index) -> const Animation& {
-    return animations.at(static_cast<std::size_t>(index));
+  const auto pose = [&](std::int32_t index, float ticks) {
+    evaluateIndexed(state, animations, static_cast<std::size_t>(index), ticks, skeleton);
+  };
+  const auto ticksOf = [&](std::int32_t index) {
+    return ticksAt(animations.at(static_cast<std::size_t>(index)), now - state.startTime);
   };
 
   if (state.current != static_cast<std::uint32_t>(primary) || state.secondary != second) {
     state.fromPose.bones = skeleton.bones;
-    evaluate(animation(primary), 0.0f, skeleton);
+    pose(primary, 0.0f);
     state.poseA.bones = skeleton.bones;
     if (diagonal) {
-      evaluate(animation(second), 0.0f, skeleton);
+      pose(second, 0.0f);
       state.poseB.bones = skeleton.bones;
     }
     state.current = static_cast<std::uint32_t>(primary);
@@ -196,22 +250,20 @@ void Animator::animateMainCharacter(AnimationState& state, Skeleton& skeleton,
     state.blending = false;
     state.startTime = now;
     if (diagonal) {
-      evaluate(animation(current), 0.0f, skeleton);
+      pose(current, 0.0f);
       state.poseA.bones = skeleton.bones;
-      evaluate(animation(state.secondary), 0.0f, skeleton);
+      pose(state.secondary, 0.0f);
       state.poseB.bones = skeleton.bones;
       mixInto(skeleton, state.poseA, state.poseB, 0.5f);
     }
     return;
   }
 
-  const Animation& playing = animation(current);
-  const float ticks = ticksAt(playing, now - state.startTime);
-  evaluate(playing, ticks, skeleton);
+  pose(current, ticksOf(current));
   if (diagonal) {
     state.poseA.bones = skeleton.bones;
-    const Animation& mixed = animation(state.secondary);
-    evaluate(mixed, ticksAt(mixed, now - state.startTime), skeleton);
+    // Each animation runs at its own ticks, so two of different lengths both loop.
+    pose(state.secondary, ticksOf(state.secondary));
     state.poseB.bones = skeleton.bones;
     mixInto(skeleton, state.poseA, state.poseB, 0.5f);
   }

@@ -33,6 +33,9 @@ class Animator {
  private:
   void animateMainCharacter(AnimationState& state, Skeleton& skeleton,
                             const std::vector<Animation>& animations, float now);
+  // evaluate() with the object's node-to-channel index instead of a search by name.
+  void evaluateIndexed(AnimationState& state, const std::vector<Animation>& animations,
+                       std::size_t index, float ticks, Skeleton& skeleton) const;
 
   const std::map<std::string, bool>& directions;
   Mat4 rootParent{1.0f};

@@ -1,0 +1,234 @@
+#include "game/GameLogicManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <utility>
+
+#include "common/GameState.h"
+#include "config/Config.h"
+#include "game/PositionManager.h"
+#include "scene/Octree.h"
+
+namespace {
+
+const std::string kGunFallback = "gun.standard";
+
+}  // namespace
+
+GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* table,
+                                   std::function<ObjectId()> spawnCallback,
+                                   std::function<void(ObjectId)> removeCallback)
+    : positionManager(positions),
+      properties(table),
+      spawnEnemyCallback(std::move(spawnCallback)),
+      removeEnemyCallback(std::move(removeCallback)),
+      random([] { return std::rand(); }) {
+  const Config& config = Config::instance();
+  enemyLimit = config.getInt("gamelogicmanager.enemy.limit");
+  spawnTimer.setInterval(config.getFloat("gamelogicmanager.enemy.interval"));
+  const std::int32_t startPointCount = config.getInt("gamelogicmanager.startpoints");
+  const Vec3 size(config.getFloat("gamelogicmanager.startpoints.size.x"),
+                  config.getFloat("gamelogicmanager.startpoints.size.y"),
+                  config.getFloat("gamelogicmanager.startpoints.size.z"));
+  for (std::int32_t i = 1; i <= startPointCount; ++i) {
+    const std::string prefix = "gamelogicmanager.startpoint" + std::to_string(i) + ".min.";
+    StartPoint point;
+    point.min = Vec3(config.getFloat(prefix + "x"), config.getFloat(prefix + "y"),
+                     config.getFloat(prefix + "z"));
+    point.max = point.min + size;
+    startPoints.push_back(point);
+  }
+  immortalityTimer.setInterval(config.getFloat("gamelogicmanager.immortalitytime"));
+  jetpackVelocity = Vec3(0.0f, config.getFloat("gamelogicmanager.jetpack.speed"), 0.0f);
+  jetpackDurationTimer.setInterval(config.getFloat("gamelogicmanager.jetpack.duration"));
+  jetpackCooldownTimer.setInterval(config.getFloat("gamelogicmanager.jetpack.cooldown"));
+
+  spawnTimer.setCallback([this] { spawnEnemy(); });
+  immortalityTimer.setCallback([this] { immortal = false; });
+  jetpackDurationTimer.setCallback([this] { endFlight(); });
+  jetpackCooldownTimer.setCallback([this] { jetpackAvailable = true; });
+  reloadTimer.setCallback([this] { ready = true; });
+  cooldownTimer.setCallback([this] { ready = true; });
+  // The delay counts from construction, so loading time is part of it.
+  startDelayTimer.setCallback([this] { waitingForStart = false; });
+  startDelayTimer.setArmed(true);
+
+  setGun("gun.rifle");
+  positionManager->setLandingWatch(mainCharacterId,
+                                   [this](ObjectId other) { removeEnemyIfPresent(other); });
+}
+
+void GameLogicManager::update() {
+  if (waitingForStart) {
+    startDelayTimer.update();
+    return;
+  }
+  spawnTimer.update();
+  immortalityTimer.update();
+  jetpackDurationTimer.update();
+  jetpackCooldownTimer.update();
+  reloadTimer.update();
+  cooldownTimer.update();
+  frameTimer.update();
+  // The first delta spans the whole start delay: it must not move or fire.
+  if (firstFrame) {
+    firstFrame = false;
+    return;
+  }
+  if (jetpackActive) positionManager->moveBy(mainCharacterId, jetpackVelocity * frameTimer.getDelta());
+  applyFiringRule();
+}
+
+void GameLogicManager::spawnEnemy() {
+  if (aliveEnemies >= enemyLimit) return;
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  shuffleStartPoints();
+  for (const StartPoint& box : startPoints) {
+    if (!positionManager->isFree(box.min, box.max)) continue;
+    const ObjectId id = spawnEnemyCallback();
+    enemies.push_back(id);
+    positionManager->place(id, box.min);
+    ++aliveEnemies;
+    return;
+  }
+}
+
+void GameLogicManager::shuffleStartPoints() {
+  // Fisher-Yates; the modulo bias is below one in 10^8 for RAND_MAX = 2^31 - 1
+  // and the handful of boxes a map has.
+  for (std::size_t i = startPoints.size(); i > 1; --i) {
+    const std::size_t j = static_cast<std::size_t>(random()) % i;
+    std::swap(startPoints[i - 1], startPoints[j]);
+  }
+}
+
+void GameLogicManager::onEnemyContact(ObjectId enemyId) {
+  if (immortal) return;
+  if (jetpackActive) removeEnemy(enemyId);
+  ObjectProperties& character = properties->at(mainCharacterId);
+  const std::int32_t newHealth = character.health - properties->at(enemyId).damage;
+  if (newHealth <= 0) {
+    // Lost: health stays as it was and no immortality protects a second contact.
+    ++gameState;
+    return;
+  }
+  character.health = newHealth;
+  std::cout << "HIT: new health = " << newHealth << "." << std::endl;
+  immortal = true;
+  immortalityTimer.start();
+}
+
+void GameLogicManager::removeEnemy(ObjectId id) {
+  // Only a live enemy is removed: a second removal of the same id would hand it
+  // to the fade-out twice and drive the live count below the list's size.
+  const auto found = std::find(enemies.begin(), enemies.end(), id);
+  if (found == enemies.end()) return;
+  removeEnemyCallback(id);
+  enemies.erase(found);
+  --aliveEnemies;
+}
+
+void GameLogicManager::removeEnemyIfPresent(ObjectId id) { removeEnemy(id); }
+
+bool GameLogicManager::isLiveEnemy(ObjectId id) const {
+  return std::find(enemies.begin(), enemies.end(), id) != enemies.end();
+}
+
+void GameLogicManager::startJetpack() {
+  if (jetpackActive || !jetpackAvailable) return;
+  jetpackActive = true;
+  jetpackDurationTimer.start();
+}
+
+void GameLogicManager::endFlight() {
+  jetpackActive = false;
+  jetpackAvailable = false;
+  jetpackCooldownTimer.start();
+}
+
+void GameLogicManager::pressTrigger() { triggerHeld = true; }
+
+void GameLogicManager::releaseTrigger() {
+  triggerHeld = false;
+  firedSincePress = false;
+}
+
+void GameLogicManager::setRandomSource(std::function<int()> source) { random = std::move(source); }
+
+void GameLogicManager::setGun(const std::string& name) {
+  const Config& config = Config::instance();
+  ready = true;
+  automatic = config.getIntWithFallback(name + ".automatic", kGunFallback + ".automatic") != 0;
+  firedSincePress = false;
+  magazine = config.getInt(name + ".magazine");
+  ammo = magazine;
+  reloadTimer.setInterval(config.getFloat(name + ".reloadtime"));
+  reloadTimer.start();
+  reloadTimer.setArmed(false);
+  cooldownTimer.setInterval(config.getFloat(name + ".cooldown"));
+  cooldownTimer.start();
+  cooldownTimer.setArmed(false);
+  dispersionMaximum = config.getInt(kGunFallback + ".dispersion.maximum");
+  recoilControlSemiautomatic = config.getIntWithFallback(name + ".recoilcontrol.semiautomatic",
+                                                         kGunFallback + ".recoilcontrol.semiautomatic");
+  recoilControlAutomatic = config.getIntWithFallback(name + ".recoilcontrol.automatic",
+                                                     kGunFallback + ".recoilcontrol.automatic");
+  recoilControlSteps = config.getIntWithFallback(name + ".recoilcontrol.steps",
+                                                 kGunFallback + ".recoilcontrol.steps");
+  recoilControl = recoilControlSemiautomatic;
+}
+
+void GameLogicManager::applyFiringRule() {
+  if (!triggerHeld) return;
+  if (!firedSincePress) {
+    // The first shot of every press uses the steady value.
+    if (ready) fire(recoilControlSemiautomatic);
+    return;
+  }
+  if (!automatic || !ready) return;
+  fire(recoilControl);
+  recoilControl = std::max(recoilControl - recoilControlSteps, recoilControlAutomatic);
+}
+
+void GameLogicManager::fire(std::int32_t recoil) {
+  // Spread in thousandths of a degree.
+  const float spreadValue =
+      static_cast<float>((1.0 - recoil / 100.0) * dispersionMaximum * 1000.0);
+  const int spread = static_cast<int>(spreadValue);
+  const int deviationSteps = random() % (2 * spread + 1) - spread;
+  const float deviation = static_cast<float>(deviationSteps / 1000.0) * kDegToRad;
+
+  const float theta = positionManager->facing(mainCharacterId);
+  const Vec3 facing = glm::normalize(Vec3(std::sin(theta), 0.0f, std::cos(theta)));
+  const Vec3 shot = glm::normalize(Vec3(facing.x * std::cos(deviation) - facing.z * std::sin(deviation),
+                                        facing.y,
+                                        facing.x * std::sin(deviation) + facing.z * std::cos(deviation)));
+  const ObjectId target = positionManager->octree().pick(mainCharacterId, shot);
+
+  // A miss damages nothing but still costs the round and the wait.
+  if (target != kNoObject) {
+    const std::int32_t damage = properties->at(mainCharacterId).damage;
+    ObjectProperties& hit = properties->at(target);
+    const std::int32_t newHealth = hit.health - damage;
+    if (newHealth <= 0 && isLiveEnemy(target)) {
+      removeEnemy(target);
+      points += properties->at(target).points;
+    } else {
+      // Walls and lamps take the damage but stay: only enemies die.
+      hit.health = newHealth;
+    }
+  }
+
+  --ammo;
+  ready = false;
+  firedSincePress = true;
+  if (ammo == 0) {
+    ammo = magazine;  // refilled at once; the reload time still has to pass
+    reloadTimer.start();
+  } else {
+    cooldownTimer.start();
+  }
+}
