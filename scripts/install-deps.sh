@@ -10,8 +10,12 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dri libglx-mesa0 libgl1-mesa-dev mesa-utils
   xvfb xauth xdotool imagemagick x11-utils
-  nodejs npm
 )
+# Node.js (for the glTF validator) may come from another packaging that
+# bundles npm; install Debian's only when the commands are missing.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,102 @@
+# Shared helpers of the end-to-end scripts: a private X server, a private
+# runtime folder, window waits, key presses and pixel checks.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts an Xvfb of its own on a free display and exports DISPLAY.
+start_xvfb() {
+  local size="${1:-1280x1024x24}"
+  local fdfile
+  fdfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  [ -s "$fdfile" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  trap 'stop_game; kill "$XVFB_PID" 2>/dev/null || true' EXIT
+}
+
+# Copies the staged runtime into a private folder (binary copied, assets and
+# shaders linked) so a test can change config.txt without touching the real one.
+make_runtime() {
+  local source="$1" target="$2"
+  rm -rf "$target"
+  mkdir -p "$target/bin"
+  cp "$source/bin/shooter" "$target/bin/"
+  ln -s "$(readlink -f "$source/assets")" "$target/assets"
+  ln -s "$(readlink -f "$source/shaders")" "$target/shaders"
+  cp "$(readlink -f "$source/config.txt")" "$target/config.txt"
+}
+
+# Sets key = value in a config file (the key must already be there).
+set_config() {
+  local file="$1" key="$2" value="$3"
+  grep -q "^[[:space:]]*${key}[[:space:]]*=" "$file" || fail "no key $key in $file"
+  sed -i "s|^\([[:space:]]*${key}[[:space:]]*=\).*|\1 ${value}|" "$file"
+}
+
+# Starts the game in runtime folder $1; output goes to $2.stdout / $2.stderr.
+start_game() {
+  local runtime="$1" logs="$2"
+  (cd "$runtime/bin" && exec ./shooter >"$logs.stdout" 2>"$logs.stderr") &
+  GAME_PID=$!
+}
+
+stop_game() {
+  if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+    kill "$GAME_PID" 2>/dev/null || true
+    wait "$GAME_PID" 2>/dev/null || true
+  fi
+}
+
+# Waits until the game's window is mapped (up to $2 seconds, default 60).
+wait_for_window() {
+  local name="$1" limit="${2:-60}"
+  for _ in $(seq 1 $((limit * 10))); do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+    if xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $name after ${limit}s"
+}
+
+# Waits for the game to end within $1 seconds and prints its exit status.
+wait_for_exit() {
+  local limit="$1"
+  for _ in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      local status=0
+      wait "$GAME_PID" || status=$?
+      GAME_PID=""
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "timeout"
+}
+
+press() { xdotool key --delay 60 "$@"; }
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+
+screenshot() { import -window root "$1"; }
+
+# Prints "r g b" (0..255) of pixel x,y of a PNG.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Fails unless pixel x,y of a PNG is within 3 of the expected r g b.
+expect_pixel() {
+  local image="$1" x="$2" y="$3" r="$4" g="$5" b="$6"
+  read -r pr pg pb <<<"$(pixel "$image" "$x" "$y")"
+  for pair in "$pr:$r" "$pg:$g" "$pb:$b"; do
+    local got="${pair%%:*}" want="${pair##*:}"
+    local diff=$((got - want))
+    [ "${diff#-}" -le 3 ] || fail "pixel ($x,$y) of $image is ($pr,$pg,$pb), expected ($r,$g,$b)"
+  done
+}
