@@ -112,11 +112,11 @@ Pose playerStrafe(const SkeletonBuilder& j, size_t count, float t, float period,
     auto name = [](const char* part, const char* sideName) { return std::string(part) + "_" + sideName; };
     float out = -side;  // z rotation sign that moves a foot toward the stepping side
     float leadLift = positive(s), trailLift = positive(-s);
-    pose.rotations[j[name("leg_upper", lead)]] = rz(out * (5.0f + 16.0f * leadLift)) * rx(-18.0f * leadLift);
-    pose.rotations[j[name("leg_lower", lead)]] = rx(34.0f * leadLift + 4.0f);
+    pose.rotations[j[name("leg_upper", lead)]] = rz(out * (5.0f + 22.0f * leadLift)) * rx(-20.0f * leadLift);
+    pose.rotations[j[name("leg_lower", lead)]] = rx(42.0f * leadLift + 4.0f);
     pose.rotations[j[name("foot", lead)]] = rx(-8.0f * leadLift);
-    pose.rotations[j[name("leg_upper", trail)]] = rz(-out * 5.0f + out * 12.0f * trailLift) * rx(-16.0f * trailLift);
-    pose.rotations[j[name("leg_lower", trail)]] = rx(30.0f * trailLift + 4.0f);
+    pose.rotations[j[name("leg_upper", trail)]] = rz(-out * 5.0f + out * 16.0f * trailLift) * rx(-18.0f * trailLift);
+    pose.rotations[j[name("leg_lower", trail)]] = rx(38.0f * trailLift + 4.0f);
     pose.rotations[j[name("foot", trail)]] = rx(-8.0f * trailLift);
     pose.rotations[j["arm_upper_L"]] = rz(9.0f + 5.0f * s * side) * rx(-8.0f);
     pose.rotations[j["arm_upper_R"]] = rz(-9.0f + 5.0f * s * side) * rx(-8.0f);
@@ -323,17 +323,17 @@ CharacterAsset buildBrute() {
         Pose pose(n);
         float buckle = smooth(t / 0.45f);           // knees give way
         float topple = smooth((t - 0.35f) / 0.95f);  // falls forward onto its face
-        pose.rotations[j["hips"]] = rx(82.0f * topple);
+        pose.rotations[j["hips"]] = rx(76.0f * topple);
         for (const std::string side : {"L", "R"}) {
             float sx = side == "L" ? 1.0f : -1.0f;
             pose.rotations[j["leg_upper_" + side]] = rx(-50.0f * buckle * (1.0f - topple) - 5.0f * topple) * rz(sx * 8.0f * topple);
             pose.rotations[j["leg_lower_" + side]] = rx(75.0f * buckle * (1.0f - topple) + 12.0f * topple);
-            pose.rotations[j["arm_upper_" + side]] = rx(-70.0f * topple) * rz(sx * (10.0f + 40.0f * topple));
+            pose.rotations[j["arm_upper_" + side]] = rx(-60.0f * buckle * (1.0f - topple)) * rz(sx * (10.0f + 25.0f * topple));
             pose.rotations[j["arm_lower_" + side]] = rx(-25.0f * (1.0f - topple));
         }
         pose.rotations[j["spine"]] = rx(8.0f * (1.0f - topple));
-        pose.rotations[j["head"]] = rx(-14.0f + 40.0f * topple) * ry(25.0f * topple);
-        pose.rootOffset = {0.0f, -0.25f * buckle - 0.28f * topple, 0.45f * topple};
+        pose.rotations[j["head"]] = rx(-14.0f - 45.0f * topple) * ry(35.0f * topple);
+        pose.rootOffset = {0.0f, -0.22f * buckle - 0.10f * topple, 0.45f * topple};
         return pose;
     };
     a.clips.emplace_back("brute_walk", sampleClip("brute_walk", a.skeleton, 1.1f, 24, walk));
@@ -406,8 +406,8 @@ CharacterAsset buildCrawler() {
                 // Alternating tripods: front and back legs of one side step with the middle of the other.
                 bool groupA = (i % 2 == 0) == left;
                 float phase = w + (groupA ? 0.0f : kPi);
-                float swing = 20.0f * std::sin(phase);  // forward while the sine rises
-                float lift = 22.0f * positive(std::cos(phase));
+                float swing = 26.0f * std::sin(phase);  // forward while the sine rises
+                float lift = 30.0f * positive(std::cos(phase));
                 float sign = left ? 1.0f : -1.0f;
                 pose.rotations[leg(i, left, "upper")] = ry(-sign * swing) * rz(sign * lift);
                 pose.rotations[leg(i, left, "lower")] = rz(-sign * 0.4f * lift);
@@ -424,7 +424,7 @@ CharacterAsset buildCrawler() {
             for (bool left : {true, false}) {
                 float sign = left ? 1.0f : -1.0f;
                 pose.rotations[leg(i, left, "upper")] = rz(-sign * 38.0f * collapse) * ry(sign * 8.0f * collapse * (i - 1));
-                pose.rotations[leg(i, left, "lower")] = rz(sign * 62.0f * collapse);
+                pose.rotations[leg(i, left, "lower")] = rz(sign * 108.0f * collapse);
             }
         pose.rotations[j["body"]] = rz(18.0f * collapse) * rx(6.0f * collapse);
         pose.rotations[j["abdomen"]] = rx(14.0f * collapse);
