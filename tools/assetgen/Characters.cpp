@@ -135,7 +135,7 @@ Pose playerIdle(const SkeletonBuilder& j, size_t count, float t, float period) {
     pose.rotations[j["chest"]] = rx(-2.5f * breath);
     pose.rotations[j["spine"]] = rx(1.5f + 1.0f * breath);
     pose.rotations[j["neck"]] = rx(1.0f * breath);
-    pose.rotations[j["head"]] = ry(6.0f * std::sin(w * 0.5f + 0.3f)) * rx(-1.0f * breath);
+    pose.rotations[j["head"]] = ry(6.0f * std::sin(w + 0.3f)) * rx(-1.0f * breath);
     pose.rotations[j["arm_upper_L"]] = rz(6.0f + 1.5f * breath) * rx(-3.0f);
     pose.rotations[j["arm_upper_R"]] = rz(-6.0f - 1.5f * breath) * rx(-3.0f);
     pose.rotations[j["arm_lower_L"]] = rx(-14.0f - 2.0f * breath);
