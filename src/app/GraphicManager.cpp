@@ -1,22 +1,205 @@
 #include "app/GraphicManager.h"
 
-#include <GL/glew.h>
+#include <cmath>
+#include <stdexcept>
+#include <string>
 
+#include "app/HighAccuracyTimer.h"
+#include "config/Config.h"
+#include "game/Camera.h"
+#include "game/EnemyAI.h"
+#include "game/GameLogicManager.h"
 #include "game/InputManager.h"
+#include "game/PhysicsManager.h"
 #include "game/PositionManager.h"
-#include "scene/BoundingBox.h"
+#include "render/EffectManager.h"
+#include "render/LightManager.h"
+#include "render/ShaderManager.h"
+#include "render/ShadowMapFBO.h"
+#include "render/TextManager.h"
+#include "scene/Animator.h"
+#include "scene/SceneManager.h"
+
+namespace {
+
+// The main pass binds exactly this many shadow maps (texture units 1 to 4).
+constexpr std::size_t kShadowMapUnits = 4;
+
+}  // namespace
 
 GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
-  // Turning needs a position manager before the first event is polled.
-  auto* positions = new PositionManager();
-  auto* stand = new BoundingBox("maincharacter");
-  stand->compute(Vec3(-0.5f, 0.0f, -0.5f), Vec3(0.5f, 1.8f, 0.5f), 0.0f);
-  positions->add(0, stand);
-  inputManager->setPositionManager(positions);
+  camera = std::make_unique<Camera>();
+  positionManager = std::make_unique<PositionManager>();
+  properties = std::make_unique<PropertyTable>();
+  animator = std::make_unique<Animator>(inputManager->getDirections());
+  RenderFunctionalityManager* toggles = &inputManager->getRenderSwitches();
+  sceneManager = std::make_unique<SceneManager>(toggles, positionManager.get(), properties.get(), animator.get(),
+                                                &camera->getFrustum());
+  physicsManager = std::make_unique<PhysicsManager>(positionManager.get());
+  textManager = std::make_unique<TextManager>(toggles);
+  lightManager = std::make_unique<LightManager>(&positionManager->eyePosition, camera.get());
+  effectManager = std::make_unique<EffectManager>(toggles);
+  gameLogicManager = std::make_unique<GameLogicManager>(
+      positionManager.get(), properties.get(), [this] { return spawnEnemy(); },
+      [this](ObjectId id) { removeEnemy(id); });
+  GameLogicManager* logic = gameLogicManager.get();
+  enemyAI = std::make_unique<EnemyAI>(positionManager.get(), properties.get(),
+                                      [logic](ObjectId id) { logic->onEnemyContact(id); });
+
+  TextManager* text = textManager.get();
+  inputManager->setFrameRateCallback([text](float ms, int fps) { text->setFrameStats(ms, fps); });
+  inputManager->setPositionManager(positionManager.get());
+  inputManager->setPauseCallback([this] { toggleRunning(); });
+  inputManager->setJetpackCallback([logic] { logic->startJetpack(); });
+  inputManager->setTriggerPressCallback([logic] { logic->pressTrigger(); });
+  inputManager->setTriggerReleaseCallback([logic] { logic->releaseTrigger(); });
 }
 
-void GraphicManager::initialise(int, int) {}
+GraphicManager::~GraphicManager() = default;
 
-void GraphicManager::frame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void GraphicManager::initialise(int width, int height) {
+  Config& config = Config::instance();
+  {
+    ShaderManager shaders;
+    auto build = [&](const char* program) {
+      const std::string prefix = std::string("shader.") + program;
+      const std::string fragment = config.getString(prefix + ".fragment");
+      const std::string vertex = config.getString(prefix + ".vertex");
+      return shaders.createProgram(vertex, fragment);
+    };
+    lightingProgram = build("lighting");
+    shadowProgram = build("shadow");
+    textureProgram = build("texture");
+    colorProgram = build("color");
+    textProgram = build("text");
+    shadowTestProgram = build("shadowTest");
+  }
 
-std::int32_t GraphicManager::points() const { return 0; }
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_BLEND);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glEnable(GL_DEPTH_TEST);
+  glDepthMask(GL_TRUE);
+  glDepthFunc(GL_LEQUAL);
+  const float depthFar = config.getFloat("opengl.depthrange.max");
+  const float depthNear = config.getFloat("opengl.depthrange.min");
+  glDepthRange(depthNear, depthFar);
+
+  lightManager->bindProgram(lightingProgram);
+  effectManager->bindProgram(lightingProgram);
+  textManager->init(textProgram, width, height);
+
+  const ObjectId mainCharacterId = sceneManager->loadMainCharacter(lightingProgram, colorProgram, shadowProgram);
+  inputManager->setMainCharacterId(mainCharacterId);
+  enemyAI->mainCharacterId = mainCharacterId;
+  gameLogicManager->mainCharacterId = mainCharacterId;
+
+  const std::int32_t lampCount = sceneManager->loadMap(lightingProgram, textureProgram, colorProgram, shadowProgram);
+  // The main pass binds one shadow map per texture unit 1 to 4 and the shaders
+  // light exactly three lamps, so any other count is refused here, at start-up.
+  if (lampCount + 1 != static_cast<std::int32_t>(kShadowMapUnits)) {
+    throw std::invalid_argument("LIGHTMANAGER: lamps.objects.number must be 3, got " + std::to_string(lampCount) +
+                                ".");
+  }
+  lightManager->createLamps(static_cast<std::uint32_t>(lampCount));
+  lightSpaces = lightManager->computeLightSpaces();
+
+  shadowMaps.resize(static_cast<std::size_t>(lampCount) + 1);
+  for (ShadowMapFBO& map : shadowMaps) map.init(width, height);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+  sceneManager->loadEnemyTypes(lightingProgram, colorProgram, shadowProgram);
+}
+
+void GraphicManager::frame() {
+  HighAccuracyTimer overall;
+  HighAccuracyTimer stage;
+  if (running) {
+    stage.reset();
+    gameLogicManager->update();
+    stage.lap("GLM");
+    physicsManager->update();
+    stage.lap("PHD");
+    inputManager->update();
+    stage.lap("IM");
+    enemyAI->update();
+    stage.lap("AI");
+  }
+  stage.reset();
+  renderShadowMaps();
+  stage.lap("SMP");
+  const std::uint32_t drawn = render();
+  stage.lap("RP");
+  textManager->update(drawn);
+  stage.lap("TM");
+  overall.lap("OVERALL");
+}
+
+ObjectId GraphicManager::spawnEnemy() {
+  const ObjectId id = sceneManager->spawnEnemy();
+  enemyAI->addEnemy(id);
+  return id;
+}
+
+void GraphicManager::removeEnemy(ObjectId id) {
+  enemyAI->removeEnemy(id);
+  sceneManager->startFadeOut(id);
+}
+
+bool GraphicManager::toggleRunning() {
+  running = !running;
+  return running;
+}
+
+void GraphicManager::renderShadowMaps() {
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(4.0f, 0.0f);
+  for (std::size_t i = 0; i < lightSpaces.size(); ++i) {
+    const ShadowMapFBO& map = shadowMaps.at(i);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, map.getFramebuffer());
+    glViewport(0, 0, map.getWidth(), map.getHeight());
+    glClear(GL_DEPTH_BUFFER_BIT);
+    sceneManager->drawShadow(lightSpaces[i].view, lightSpaces[i].projection);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
+  glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+std::uint32_t GraphicManager::render() {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  effectManager->update();
+  lightManager->update();
+
+  for (std::size_t k = 0; k < kShadowMapUnits; ++k) {
+    glActiveTexture(GL_TEXTURE1 + static_cast<GLenum>(k));
+    glBindTexture(GL_TEXTURE_2D, shadowMaps.at(k).getDepthTexture());
+  }
+  glActiveTexture(GL_TEXTURE0);
+
+  std::array<Mat4, 4> lightViews;
+  std::array<Mat4, 4> lightProjections;
+  lightViews.fill(Mat4(1.0f));
+  lightProjections.fill(Mat4(1.0f));
+  for (std::size_t k = 0; k < lightSpaces.size() && k < kShadowMapUnits; ++k) {
+    lightViews[k] = lightSpaces[k].view;
+    lightProjections[k] = lightSpaces[k].projection;
+  }
+
+  const float yaw = positionManager->cameraYaw;
+  const float pitch = positionManager->cameraPitch;
+  const Vec3 direction(std::cos(-pitch) * std::cos(yaw), std::sin(-pitch), std::sin(yaw) * std::cos(-pitch));
+  camera->update(positionManager->eyePosition, direction);
+
+  const std::uint32_t count =
+      sceneManager->drawLighting(camera->getView(), camera->getProjection(), lightViews, lightProjections);
+  glDisable(GL_BLEND);
+  return count;
+}
+
+std::int32_t GraphicManager::points() const { return gameLogicManager->points; }

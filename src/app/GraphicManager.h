@@ -1,19 +1,80 @@
 #pragma once
-// The hub of the system: creates and wires every manager, loads the scene and
-// runs the fixed stage sequence of one frame.
-// (Foundation stage: the frame only clears the window.)
-#include <cstdint>
+// The hub of the system: creates every manager but the input manager, wires
+// them together, builds the shader programs and the scene, and runs the fixed
+// stage sequence of one frame: game logic, physics, input, enemies, shadow
+// maps, main pass, overlay. While paused only the three drawing stages run.
+#include <GL/glew.h>
 
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "common/ObjectProperties.h"
+#include "common/Types.h"
+#include "render/LightSpace.h"
+
+class Animator;
+class Camera;
+class EffectManager;
+class EnemyAI;
+class GameLogicManager;
 class InputManager;
+class LightManager;
+class PhysicsManager;
+class PositionManager;
+class SceneManager;
+class ShadowMapFBO;
+class TextManager;
 
 class GraphicManager {
  public:
+  // Creates and wires the managers; the input manager is only pointed to.
   explicit GraphicManager(InputManager* inputManager);
+  ~GraphicManager();
+
+  // Programs, fixed OpenGL state, lights, overlay, scene and shadow maps.
   void initialise(int width, int height);
+  // One frame; the caller swaps buffers and polls events afterwards.
   void frame();
+
+  // Creates an enemy and registers it with the enemy behaviour; its id.
+  ObjectId spawnEnemy();
+  // Unregisters the enemy from the enemy behaviour and starts its fade-out.
+  void removeEnemy(ObjectId id);
+  // Pauses or resumes the game stages; the new running state.
+  bool toggleRunning();
+
+  // Depth of the scene into each light's shadow map.
+  void renderShadowMaps();
+  // The sky box and every object, lit, shadowed and fogged; the number drawn.
+  std::uint32_t render();
+
   // The score the game-over screen shows.
   std::int32_t points() const;
+  bool isRunning() const { return running; }
+  SceneManager& scene() { return *sceneManager; }
 
  private:
-  InputManager* inputManager;  // not owned
+  std::unique_ptr<Camera> camera;
+  std::unique_ptr<PositionManager> positionManager;
+  std::unique_ptr<PropertyTable> properties;
+  std::unique_ptr<EnemyAI> enemyAI;
+  std::unique_ptr<SceneManager> sceneManager;
+  std::unique_ptr<PhysicsManager> physicsManager;
+  std::unique_ptr<TextManager> textManager;
+  InputManager* inputManager;  // owned by the system manager
+  std::unique_ptr<GameLogicManager> gameLogicManager;
+  std::unique_ptr<LightManager> lightManager;
+  std::unique_ptr<EffectManager> effectManager;
+  std::vector<ShadowMapFBO> shadowMaps;
+  std::unique_ptr<Animator> animator;
+  GLuint lightingProgram = 0;
+  GLuint shadowProgram = 0;
+  GLuint textureProgram = 0;
+  GLuint colorProgram = 0;
+  GLuint shadowTestProgram = 0;
+  GLuint textProgram = 0;
+  bool running = true;
+  std::vector<LightSpace> lightSpaces;
 };

@@ -12,6 +12,7 @@
 #include "config/Config.h"
 #include "game/InputManager.h"
 #include "render/GameOverScreen.h"
+#include "render/ShaderManager.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ SystemManager::SystemManager() {
     std::cerr << "Failed to initialize GLEW\n";
     throw std::runtime_error("GLEW: Could not initialize GLEW.");
   }
+  ShaderManager::requireShaderExtensions();
 
   inputManager = new InputManager();
   graphicManager = new GraphicManager(inputManager);

@@ -1,9 +1,36 @@
 #include "render/GameOverScreen.h"
 
-#include <GL/glew.h>
+#include <array>
+#include <cstdio>
 
-GameOverScreen::GameOverScreen(int width, int height) : windowWidth(width), windowHeight(height) {}
+#include "config/Config.h"
+#include "render/ShaderManager.h"
+#include "render/TextRenderer.h"
 
-void GameOverScreen::draw(std::int32_t) { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+GameOverScreen::GameOverScreen(int width, int height)
+    : renderer(std::make_unique<TextRenderer>()), windowWidth(width), windowHeight(height) {
+  Config& config = Config::instance();
+  {
+    ShaderManager shaders;
+    program = shaders.createProgram(config.getString("shader.text.vertex"), config.getString("shader.text.fragment"));
+  }
+  renderer->init(config.getString("highscore.path"), program, width, height);
+}
 
-void GameOverScreen::release() {}
+GameOverScreen::~GameOverScreen() = default;
+
+GameOverLayout GameOverScreen::layout(int width, int height) {
+  const int x = width >= 1000 ? width / 3 : 80;
+  return {x, height - height / 3, height - height / 2};
+}
+
+void GameOverScreen::draw(std::int32_t points) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const GameOverLayout where = layout(windowWidth, windowHeight);
+  std::array<char, 48> score{};
+  std::snprintf(score.data(), score.size(), "HIGHSCORE:  %i", points);
+  renderer->draw("--- GAME OVER ---", where.x, where.titleY, textHeight);
+  renderer->draw(score.data(), where.x, where.scoreY, textHeight);
+}
+
+void GameOverScreen::release() { renderer->release(); }

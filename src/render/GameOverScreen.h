@@ -1,16 +1,36 @@
 #pragma once
-// Shows "--- GAME OVER ---" and the score until the player quits.
-// (Foundation stage: clears the window only.)
+// Shows "--- GAME OVER ---" and the score until the player quits. Builds its
+// own text program and font renderer.
+#include <GL/glew.h>
+
 #include <cstdint>
+#include <memory>
+
+class TextRenderer;
+
+// Where the two game-over lines start, for a window of the given size.
+struct GameOverLayout {
+  int x;
+  int titleY;
+  int scoreY;
+};
 
 class GameOverScreen {
  public:
+  // Builds the text program and loads the font named by "highscore.path".
   GameOverScreen(int width, int height);
+  ~GameOverScreen();
+  // Clears the window and draws the title and "HIGHSCORE:  <points>".
   void draw(std::int32_t points);
   // Deletes the font texture, vertex array and buffers.
   void release();
 
+  static GameOverLayout layout(int width, int height);
+
  private:
+  GLuint program = 0;
+  std::unique_ptr<TextRenderer> renderer;
   int windowWidth;
   int windowHeight;
+  int textHeight = 40;
 };

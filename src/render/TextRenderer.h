@@ -1,0 +1,49 @@
+#pragma once
+// Draws lines of text as textured quads from a 16 x 16 glyph-grid font
+// texture, placed in window pixels with the origin at the bottom left.
+#include <GL/glew.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/GlBuffer.h"
+#include "render/GlVertexArray.h"
+
+class Texture;
+
+class TextRenderer {
+ public:
+  TextRenderer();
+  ~TextRenderer();
+  TextRenderer(const TextRenderer&) = delete;
+  TextRenderer& operator=(const TextRenderer&) = delete;
+
+  // Loads the font, creates the vertex array and buffers, looks up the
+  // program's inputs; a missing uniform throws std::invalid_argument.
+  void init(const std::string& texturePath, GLuint program, int width, int height);
+  // Draws text with its first glyph's bottom-left corner at (x, y); each glyph
+  // is a size x size square. Leaves the program in use.
+  void draw(const char* text, int x, int y, int size);
+  // Deletes the font texture, the vertex array and both buffers.
+  void release();
+
+  // Six positions and six texture coordinates (2 floats each) per character.
+  static void buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
+                         std::vector<float>& texCoords);
+
+ private:
+  std::unique_ptr<Texture> texture;
+  std::unique_ptr<GlVertexArray> vertexArray;
+  GLuint program = 0;
+  std::unique_ptr<GlBuffer> positionBuffer;
+  std::unique_ptr<GlBuffer> texCoordBuffer;
+  GLint positionLocation = -1;
+  GLint texCoordLocation = -1;
+  GLint widthHalfLocation = -1;
+  GLint heightHalfLocation = -1;
+  int widthHalf = 0;
+  int heightHalf = 0;
+  std::vector<float> positions;  // reused by every draw
+  std::vector<float> texCoords;
+};
