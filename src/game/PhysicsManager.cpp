@@ -1,5 +1,8 @@
 #include "game/PhysicsManager.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "config/Config.h"
 #include "game/PositionManager.h"
 
@@ -14,5 +17,14 @@ void PhysicsManager::update() {
     firstFrame = false;
     return;
   }
-  positionManager->applyGravity(gravity * frameTimer.getDelta());
+  // Collision tests only the target position, so one long frame (the first
+  // one drawn, a stall, a pause) would carry a falling object through a floor
+  // slab. The fall is split into short steps; after a very long frame the
+  // object falls at most kMaxFallSteps steps, which no map level needs.
+  const Vec3 displacement = gravity * frameTimer.getDelta();
+  const float distance = glm::length(displacement);
+  const int steps = std::clamp(static_cast<int>(std::ceil(distance / kMaxFallStep)), 1, kMaxFallSteps);
+  Vec3 step = displacement / static_cast<float>(steps);
+  if (glm::length(step) > kMaxFallStep) step *= kMaxFallStep / glm::length(step);
+  for (int i = 0; i < steps; ++i) positionManager->applyGravity(step);
 }

@@ -8,6 +8,10 @@ class PositionManager;
 
 class PhysicsManager {
  public:
+  // Longest single fall step (units) and most steps per frame.
+  static constexpr float kMaxFallStep = 0.2f;
+  static constexpr int kMaxFallSteps = 80;
+
   // Reads "physicsmanager.gravity"; the position manager is not owned.
   explicit PhysicsManager(PositionManager* positionManager);
 

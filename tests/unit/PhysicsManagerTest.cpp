@@ -21,3 +21,33 @@ TEST_F(Physics, FallsAtConstantSpeedAndSkipsTheFirstFrame) {
     EXPECT_NEAR(world.pm().position(0).y, expected, 1e-4f);
   }
 }
+
+TEST_F(Physics, ALongFrameDoesNotCarryAStandingObjectThroughItsFloor) {
+  load(kOctreeKeys + "physicsmanager.gravity = -12\n");
+  FakeClock clock;
+  PhysicsTestWorld world;
+  world.addFloor(1, 0.0f);  // a slab 1 unit thick
+  world.addCharacter(0, Vec3(0.0f, 0.05f, 0.0f));
+  PhysicsManager physics(&world.pm());
+  physics.update();
+  for (double frame : {0.016, 2.0, 0.016, 600.0}) {  // the first frame drawn, then a long pause
+    SCOPED_TRACE(frame);
+    clock.advance(frame);
+    physics.update();
+    const float bottom = world.pm().position(0).y;
+    EXPECT_GE(bottom, 0.0f);
+    EXPECT_LE(bottom, 0.05f);
+  }
+}
+
+TEST_F(Physics, ALongFallStillCoversItsDistanceInShortSteps) {
+  load(kOctreeKeys + "physicsmanager.gravity = -10\n");
+  FakeClock clock;
+  PhysicsTestWorld world;
+  world.addCharacter(0, Vec3(0.0f, 50.0f, 0.0f));
+  PhysicsManager physics(&world.pm());
+  physics.update();
+  clock.advance(1.0);
+  physics.update();
+  EXPECT_NEAR(world.pm().position(0).y, 40.0f, 1e-3f);
+}
