@@ -1,6 +1,6 @@
 // preview: looks at the generated content without the game's renderer.
 //   preview character MODEL ANIMATION OUT.png TIME...   frames of a clip, front and side view
-//   preview map CONFIG ASSET_ROOT OUT.png                the map from above (orthographic)
+//   preview map CONFIG BIN_FOLDER OUT.png [perspective]  the map from above, or from a corner
 //   preview sky SKY_FOLDER OUT.png                       panorama sampled through the sky box table
 // Models are read through Assimp with the game's import flags, posed on the
 // CPU with the game's key interpolation and skinning rules, and rasterised
@@ -187,12 +187,15 @@ struct Camera {
 void rasterise(Picture& pic, const std::vector<glm::vec3>& positions, const std::vector<glm::vec3>& normals,
                const Model& m, const Camera& cam, glm::ivec4 viewport, glm::vec3 tint = glm::vec3(1.0f)) {
     std::vector<glm::vec3> screen(positions.size());
+    std::vector<bool> behind(positions.size());
     for (size_t i = 0; i < positions.size(); ++i) {
         glm::vec4 clip = cam.viewProjection * glm::vec4(positions[i], 1.0f);
+        behind[i] = clip.w < 0.05f;  // no clipping: triangles reaching behind the eye are left out
         glm::vec3 ndc = glm::vec3(clip) / clip.w;
         screen[i] = {viewport.x + (ndc.x * 0.5f + 0.5f) * viewport.z, viewport.y + (0.5f - ndc.y * 0.5f) * viewport.w, ndc.z};
     }
     for (const auto& tri : m.triangles) {
+        if (behind[tri[0]] || behind[tri[1]] || behind[tri[2]]) continue;
         const glm::vec3 &a = screen[tri[0]], &b = screen[tri[1]], &c = screen[tri[2]];
         float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
         if (area >= 0.0f) continue;  // back face (screen y points down)
@@ -280,7 +283,7 @@ int characterPreview(const std::string& modelPath, const std::string& animPath, 
     return 0;
 }
 
-int mapPreview(const std::string& configPath, const std::string& binFolder, const std::string& out) {
+int mapPreview(const std::string& configPath, const std::string& binFolder, const std::string& out, bool perspective) {
     std::ifstream file(configPath);
     std::stringstream text;
     text << file.rdbuf();
@@ -295,6 +298,9 @@ int mapPreview(const std::string& configPath, const std::string& binFolder, cons
     glm::mat4 projection = glm::ortho(-32.0f, 32.0f, -32.0f, 32.0f, 0.1f, 100.0f);
     glm::mat4 view = glm::lookAt(glm::vec3(0, 50, 0), glm::vec3(0, 0, 0), glm::vec3(0, 0, -1));
     Camera cam{projection * view, glm::normalize(glm::vec3(-0.3f, -1.0f, -0.5f))};
+    if (perspective)  // from the front right corner, above the ground, looking at the stairs
+        cam.viewProjection = glm::perspective(1.0f, 1.0f, 0.1f, 200.0f) *
+                             glm::lookAt(glm::vec3(24, 18, 22), glm::vec3(-4, 3, -16), glm::vec3(0, 1, 0));
     for (const std::string& name : names) {
         Model m;
         loadModel(m, binFolder + "/" + config.getString(name + ".path"));
@@ -314,6 +320,10 @@ int mapPreview(const std::string& configPath, const std::string& binFolder, cons
             for (int x = sx - radius; x <= sx + radius; ++x)
                 if (x >= 0 && y >= 0 && x < size && y < size) pic.colour[static_cast<size_t>(y) * size + x] = colour;
     };
+    if (perspective) {
+        pic.save(out);
+        return 0;
+    }
     for (glm::vec3 w : {glm::vec3(21, 5, -20), glm::vec3(21, 0, -6), glm::vec3(21, 0, -4), glm::vec3(-20, 10, -20),
                         glm::vec3(-7, 5, -20), glm::vec3(14, 5, -20), glm::vec3(-20, 10, -14)})
         mark(w + glm::vec3(0, 20, 0), {1, 0.1f, 0.1f}, 4);
@@ -374,9 +384,10 @@ int main(int argc, char** argv) {
             for (size_t i = 4; i < args.size(); ++i) times.push_back(std::stof(args[i]));
             return characterPreview(args[1], args[2], args[3], times);
         }
-        if (args.size() == 4 && args[0] == "map") return mapPreview(args[1], args[2], args[3]);
+        if ((args.size() == 4 || args.size() == 5) && args[0] == "map")
+            return mapPreview(args[1], args[2], args[3], args.size() == 5 && args[4] == "perspective");
         if (args.size() == 3 && args[0] == "sky") return skyPreview(args[1], args[2]);
-        std::cerr << "usage: preview character MODEL ANIMATION OUT.png TIME... | map CONFIG BIN_FOLDER OUT.png | sky FOLDER OUT.png\n";
+        std::cerr << "usage: preview character MODEL ANIMATION OUT.png TIME... | map CONFIG BIN_FOLDER OUT.png [perspective] | sky FOLDER OUT.png\n";
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "preview: " << e.what() << "\n";
