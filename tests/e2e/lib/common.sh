@@ -100,3 +100,24 @@ expect_pixel() {
     [ "${diff#-}" -le 3 ] || fail "pixel ($x,$y) of $image is ($pr,$pg,$pb), expected ($r,$g,$b)"
   done
 }
+
+# Number of pixels that differ by more than 5% between two images.
+difference() { { compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 || true; } | sed "s/[^0-9.e+].*//"; }
+
+# Fails unless two screenshots differ in at least $3 pixels.
+expect_changed() {
+  local count
+  count="$(difference "$1" "$2")"
+  awk -v c="$count" -v m="$3" 'BEGIN { exit !(c >= m) }' || fail "$2 differs from $1 in only $count pixels (expected $3)"
+}
+
+# Counts bright pixels (any channel above 60%) in a region WxH+X+Y of an image.
+bright_pixels() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 60% -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# Moves the (hidden, re-centred) pointer by dx pixels in steps, turning the character.
+turn() {
+  local dx="$1" steps="${2:-10}"
+  for _ in $(seq 1 "$steps"); do xdotool mousemove_relative -- "$((dx / steps))" 0; sleep 0.05; done
+}

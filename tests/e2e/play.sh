@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Playing: enemies appear after the start delay, chase the character and hurt
+# it until the game-over screen comes on its own; firing while turning scores.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib/common.sh"
+out="$2/play"
+mkdir -p "$out"
+start_xvfb 1280x1024x24
+game="$out/runtime"
+make_runtime "$1" "$game"
+# Enemies start on the ground level only, so they reach the character
+# without a staircase and the run takes a predictable time.
+set_config "$game/config.txt" gamelogicmanager.startpoints 4
+name="NightShooter"
+
+# The game-over screen is the clear colour with two lines of text: the top of
+# the window holds no scene any more, and the score line has glyphs.
+on_game_over() {
+  [ "$(bright_pixels "$1" 1024x200+0+0)" -lt 50 ] && [ "$(bright_pixels "$1" 400x40+341+344)" -gt 100 ]
+}
+
+# 1. Standing still: the enemies come, "HIT" lines follow, the game ends by itself.
+start_game "$game" "$out/still"
+wait_for_window "$name"
+sleep 10
+screenshot "$out/1-enemies-chasing.png"
+for _ in $(seq 1 120); do
+  [ "$(grep -c '^HIT: new health = ' "$out/still.stdout" || true)" -ge 3 ] && break
+  sleep 1
+done
+grep -q '^HIT: new health = [0-9]*\.$' "$out/still.stdout" || fail "no HIT line while standing still: $(cat "$out/still.stdout")"
+# The health falls until a lethal contact shows the game-over screen on its own.
+for _ in $(seq 1 150); do
+  screenshot "$out/probe.png"
+  if on_game_over "$out/probe.png"; then break; fi
+  sleep 1
+done
+cp "$out/probe.png" "$out/2-game-over-still.png"
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended instead of showing the game-over screen"
+on_game_over "$out/2-game-over-still.png" || fail "the game-over screen did not come"
+press Escape
+status="$(wait_for_exit 20)"
+[ "$status" = "0" ] || fail "Escape on the game-over screen should exit with status 0, got $status"
+if grep -v '^HIT: new health = [0-9]*\.$' "$out/still.stdout" | grep -q .; then
+  fail "unexpected output: $(cat "$out/still.stdout")"
+fi
+# The score "0" is one glyph: nothing right of it.
+[ "$(bright_pixels "$out/2-game-over-still.png" 120x40+861+344)" -lt 20 ] || fail "a score above 0 without a shot"
+
+# 2. Firing while turning: shot enemies die and the score is above zero.
+start_game "$game" "$out/firing"
+wait_for_window "$name"
+sleep 5
+xdotool mousedown 1
+for _ in $(seq 1 40); do
+  turn 120 6
+  sleep 0.3
+done
+xdotool mouseup 1
+screenshot "$out/3-after-firing.png"
+# The enemies may have won meanwhile; otherwise Escape ends the game.
+on_game_over "$out/3-after-firing.png" || { press Escape; sleep 2; }
+screenshot "$out/4-game-over-score.png"
+on_game_over "$out/4-game-over-score.png" || fail "no game-over screen after firing"
+# A score of 50 or more has a second digit right of the first.
+[ "$(bright_pixels "$out/4-game-over-score.png" 80x40+861+344)" -gt 20 ] || fail "the score stayed 0 after firing"
+press Escape
+status="$(wait_for_exit 20)"
+[ "$status" = "0" ] || fail "exit status $status"
+echo "play: enemies hurt the standing character until game over; firing scored"
