@@ -54,6 +54,9 @@ class GraphicManager {
   std::int32_t points() const;
   bool isRunning() const { return running; }
   SceneManager& scene() { return *sceneManager; }
+  const GameLogicManager& gameLogic() const { return *gameLogicManager; }
+  const PropertyTable& getProperties() const { return *properties; }
+  const std::vector<ShadowMapFBO>& getShadowMaps() const { return shadowMaps; }
 
  private:
   std::unique_ptr<Camera> camera;

@@ -52,6 +52,7 @@ class SceneManager {
                              const std::array<Mat4, 4>& lightProjections);
 
   std::size_t objectCount() const { return objects.size(); }
+  bool hasObject(ObjectId id) const { return objects.count(id) != 0; }
 
  private:
   ObjectId createStaticObject(const std::string& name, GLuint lightingProgram, GLuint colorProgram,
