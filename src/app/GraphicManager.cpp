@@ -116,24 +116,30 @@ void GraphicManager::initialise(int width, int height) {
 void GraphicManager::frame() {
   HighAccuracyTimer overall;
   HighAccuracyTimer stage;
+  overall.setPrint(kPrintStageLaps);
+  stage.setPrint(kPrintStageLaps);
+  auto lap = [&](const char* label) {
+    const double microseconds = stage.lap(label);
+    if (stageSink) stageSink(label, microseconds);
+  };
   if (running) {
     stage.reset();
     gameLogicManager->update();
-    stage.lap("GLM");
+    lap("GLM");
     physicsManager->update();
-    stage.lap("PHD");
+    lap("PHD");
     inputManager->update();
-    stage.lap("IM");
+    lap("IM");
     enemyAI->update();
-    stage.lap("AI");
+    lap("AI");
   }
   stage.reset();
   renderShadowMaps();
-  stage.lap("SMP");
+  lap("SMP");
   const std::uint32_t drawn = render();
-  stage.lap("RP");
+  lap("RP");
   textManager->update(drawn);
-  stage.lap("TM");
+  lap("TM");
   overall.lap("OVERALL");
 }
 
@@ -167,7 +173,7 @@ void GraphicManager::renderShadowMaps() {
   glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
-std::uint32_t GraphicManager::render() {
+void GraphicManager::beginMainPass(std::array<Mat4, 4>& lightViews, std::array<Mat4, 4>& lightProjections) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -182,8 +188,6 @@ std::uint32_t GraphicManager::render() {
   }
   glActiveTexture(GL_TEXTURE0);
 
-  std::array<Mat4, 4> lightViews;
-  std::array<Mat4, 4> lightProjections;
   lightViews.fill(Mat4(1.0f));
   lightProjections.fill(Mat4(1.0f));
   for (std::size_t k = 0; k < lightSpaces.size() && k < kShadowMapUnits; ++k) {
@@ -195,9 +199,24 @@ std::uint32_t GraphicManager::render() {
   const float pitch = positionManager->cameraPitch;
   const Vec3 direction(std::cos(-pitch) * std::cos(yaw), std::sin(-pitch), std::sin(yaw) * std::cos(-pitch));
   camera->update(positionManager->eyePosition, direction);
+}
 
+std::uint32_t GraphicManager::render() {
+  std::array<Mat4, 4> lightViews;
+  std::array<Mat4, 4> lightProjections;
+  beginMainPass(lightViews, lightProjections);
   const std::uint32_t count =
       sceneManager->drawLighting(camera->getView(), camera->getProjection(), lightViews, lightProjections);
+  glDisable(GL_BLEND);
+  return count;
+}
+
+std::uint32_t GraphicManager::renderPosed() {
+  std::array<Mat4, 4> lightViews;
+  std::array<Mat4, 4> lightProjections;
+  beginMainPass(lightViews, lightProjections);
+  const std::uint32_t count =
+      sceneManager->drawPosed(camera->getView(), camera->getProjection(), lightViews, lightProjections);
   glDisable(GL_BLEND);
   return count;
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,14 @@ class GraphicManager {
   void renderShadowMaps();
   // The sky box and every object, lit, shadowed and fogged; the number drawn.
   std::uint32_t render();
+  // render() without the fade-out and the animation: every object in the pose
+  // it already has. The drawing alone, for measuring what a frame adds to it.
+  std::uint32_t renderPosed();
+
+  // Receives each lap of frame()'s stage stopwatch ("GLM", "PHD", "IM", "AI",
+  // "SMP", "RP", "TM") in microseconds, as it is taken; none by default.
+  using StageSink = std::function<void(const char* stage, double microseconds)>;
+  void setStageSink(StageSink sink) { stageSink = std::move(sink); }
 
   // The score the game-over screen shows.
   std::int32_t points() const;
@@ -59,6 +68,10 @@ class GraphicManager {
   const std::vector<ShadowMapFBO>& getShadowMaps() const { return shadowMaps; }
 
  private:
+  // Blending, cleared target, fog and light uniforms, the shadow maps on units
+  // 1 to 4, the camera; fills the light matrices the objects are drawn with.
+  void beginMainPass(std::array<Mat4, 4>& lightViews, std::array<Mat4, 4>& lightProjections);
+
   std::unique_ptr<Camera> camera;
   std::unique_ptr<PositionManager> positionManager;
   std::unique_ptr<PropertyTable> properties;
@@ -80,4 +93,5 @@ class GraphicManager {
   GLuint textProgram = 0;
   bool running = true;
   std::vector<LightSpace> lightSpaces;
+  StageSink stageSink;
 };

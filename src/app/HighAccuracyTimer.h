@@ -5,6 +5,14 @@
 #include <ostream>
 #include <string>
 
+// Whether the frame's stage stopwatches print their laps: off unless the
+// build turns it on (for profiling a real session).
+#ifdef SHOOTER_PRINT_STAGE_LAPS
+inline constexpr bool kPrintStageLaps = true;
+#else
+inline constexpr bool kPrintStageLaps = false;
+#endif
+
 class HighAccuracyTimer {
  public:
   HighAccuracyTimer();

@@ -192,6 +192,7 @@ std::uint32_t SceneManager::drawLighting(const Mat4& view, const Mat4& projectio
   const RenderFunctionalityManager toggles = *renderSettings;
   std::uint32_t count = 0;
   HighAccuracyTimer stage;
+  stage.setPrint(kPrintStageLaps);
   for (auto& [id, object] : objects) {
     animator->animate(id, object->animationState(), object->skeleton(), object->animations());
     stage.lap("ANIM");
@@ -199,6 +200,18 @@ std::uint32_t SceneManager::drawLighting(const Mat4& view, const Mat4& projectio
     stage.lap("UPDT");
     count += object->render(view, projection, lightViews, lightProjections, toggles);
     stage.lap("DRAW");
+  }
+  return count;
+}
+
+std::uint32_t SceneManager::drawPosed(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
+                                      const std::array<Mat4, 4>& lightProjections) {
+  skybox->draw(view, projection);
+  const RenderFunctionalityManager toggles = *renderSettings;
+  std::uint32_t count = 0;
+  for (auto& [id, object] : objects) {
+    object->uploadBonesLighting();
+    count += object->render(view, projection, lightViews, lightProjections, toggles);
   }
   return count;
 }

@@ -50,6 +50,10 @@ class SceneManager {
   // Fades, the sky box, then animates and draws every object; the number drawn.
   std::uint32_t drawLighting(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
                              const std::array<Mat4, 4>& lightProjections);
+  // The sky box, then every object in the pose it has, with no fading and no
+  // animation; the number drawn.
+  std::uint32_t drawPosed(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
+                          const std::array<Mat4, 4>& lightProjections);
 
   std::size_t objectCount() const { return objects.size(); }
   bool hasObject(ObjectId id) const { return objects.count(id) != 0; }
