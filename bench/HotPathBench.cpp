@@ -128,6 +128,7 @@ void BM_PositionMoveTo(benchmark::State& state) {
   checkCount(state, placed);
   PositionManager& positions = map.positions();
   const Vec3 step(5.0f * static_cast<float>(kFrameSeconds), 0.0f, 0.0f);
+  if (!positions.moveTo(MapWorld::kMainCharacterId, start).moved) state.SkipWithError("the walker is blocked");
   for (auto _ : state) {
     benchmark::DoNotOptimize(positions.moveTo(MapWorld::kMainCharacterId, start + step));
     benchmark::DoNotOptimize(positions.moveTo(MapWorld::kMainCharacterId, start));
@@ -141,8 +142,8 @@ void BM_PositionMoveOnStairs(benchmark::State& state) {
   MapWorld map;
   const ObjectId walker = map.addWalker("enemy.brute", Vec3(21.0f, 2.6f, -13.0f));
   PositionManager& positions = map.positions();
-  positions.moveTo(walker, Vec3(21.0f, 2.6f, -13.0f));  // settle onto the ramp
-  const Vec3 start = positions.position(walker);
+  if (!positions.moveTo(walker, Vec3(21.0f, 2.6f, -13.0f)).moved) state.SkipWithError("the walker is blocked");
+  const Vec3 start = positions.position(walker);  // lifted onto the ramp
   const Vec3 step(0.0f, 0.0f, -5.0f * static_cast<float>(kFrameSeconds));
   for (auto _ : state) {
     benchmark::DoNotOptimize(positions.moveTo(walker, positions.position(walker) + step));
