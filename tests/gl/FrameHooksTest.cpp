@@ -1,0 +1,83 @@
+// What the benchmarks rely on: the stage sink sees every lap of a frame in
+// stage order, and the posed main pass draws what render() draws while
+// leaving the fade-out and the poses alone.
+#include <GL/glew.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "app/GraphicManager.h"
+#include "config/Config.h"
+#include "game/InputManager.h"
+#include "scene/SceneManager.h"
+#include "support/FakeClock.h"
+#include "support/GlContext.h"
+
+namespace {
+
+class FrameHooks : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    if (IsSkipped()) return;
+    ASSERT_NE(getcwd(previousDirectory, sizeof previousDirectory), nullptr);
+    ASSERT_EQ(chdir(RUNTIME_DIR "/bin"), 0);
+    Config& config = Config::instance();
+    config.clear();
+    config.setPath("../config.txt");
+    config.load();
+  }
+  void TearDown() override {
+    if (previousDirectory[0] != '\0') ASSERT_EQ(chdir(previousDirectory), 0);
+    Config::instance().clear();
+  }
+
+  FakeClock clock;
+  char previousDirectory[4096] = {};
+};
+
+TEST_F(FrameHooks, StageSinkAndPosedPass) {
+  InputManager input;
+  GraphicManager graphics(&input);
+  graphics.initialise(256, 192);
+
+  struct Case {
+    const char* name;
+    bool running;
+    std::vector<std::string> stages;
+  };
+  const Case cases[] = {
+      {"running", true, {"GLM", "PHD", "IM", "AI", "SMP", "RP", "TM"}},
+      {"paused", false, {"SMP", "RP", "TM"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (graphics.isRunning() != c.running) graphics.toggleRunning();
+    std::vector<std::string> seen;
+    graphics.setStageSink([&seen](const char* stage, double microseconds) {
+      EXPECT_GE(microseconds, 0.0);
+      seen.push_back(stage);
+    });
+    clock.advance(0.02);
+    graphics.frame();
+    EXPECT_EQ(seen, c.stages);
+  }
+  graphics.setStageSink(nullptr);
+  if (!graphics.isRunning()) graphics.toggleRunning();
+
+  // A fading enemy: the posed pass neither fades nor re-poses it.
+  const ObjectId enemy = graphics.spawnEnemy();
+  graphics.removeEnemy(enemy);
+  clock.advance(0.1);
+  const std::uint32_t drawn = graphics.render();
+  const float opacity = graphics.getProperties().at(enemy).opacity;
+  clock.advance(0.1);
+  EXPECT_EQ(graphics.renderPosed(), drawn);
+  EXPECT_EQ(graphics.getProperties().at(enemy).opacity, opacity);
+  clock.advance(0.1);
+  graphics.render();
+  EXPECT_LT(graphics.getProperties().at(enemy).opacity, opacity);
+}
+
+}  // namespace
