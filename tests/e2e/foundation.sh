@@ -30,7 +30,8 @@ screenshot "$out/2-game-over.png"
 expect_pixel "$out/2-game-over.png" 5 5 51 153 102
 
 press Escape
-status="$(wait_for_exit 20)"
+wait_for_exit 20
+status="$EXIT_STATUS"
 [ "$status" = "0" ] || fail "the second Escape should end the program with status 0, got: $status"
 
 # Failures end the run with the message and a non-zero status.

@@ -40,7 +40,8 @@ cp "$out/probe.png" "$out/2-game-over-still.png"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended instead of showing the game-over screen"
 on_game_over "$out/2-game-over-still.png" || fail "the game-over screen did not come"
 press Escape
-status="$(wait_for_exit 20)"
+wait_for_exit 20
+status="$EXIT_STATUS"
 [ "$status" = "0" ] || fail "Escape on the game-over screen should exit with status 0, got $status"
 if grep -v '^HIT: new health = [0-9]*\.$' "$out/still.stdout" | grep -q .; then
   fail "unexpected output: $(cat "$out/still.stdout")"
@@ -66,6 +67,7 @@ on_game_over "$out/4-game-over-score.png" || fail "no game-over screen after fir
 # A score of 50 or more has a second digit right of the first.
 [ "$(bright_pixels "$out/4-game-over-score.png" 80x40+861+344)" -gt 20 ] || fail "the score stayed 0 after firing"
 press Escape
-status="$(wait_for_exit 20)"
+wait_for_exit 20
+status="$EXIT_STATUS"
 [ "$status" = "0" ] || fail "exit status $status"
 echo "play: enemies hurt the standing character until game over; firing scored"

@@ -65,7 +65,8 @@ press p
 press Escape
 sleep 1
 press Escape
-status="$(wait_for_exit 20)"
+wait_for_exit 20
+status="$EXIT_STATUS"
 [ "$status" = "0" ] || fail "exit status $status"
 [ ! -s "$out/walk.stdout" ] || fail "unexpected output: $(cat "$out/walk.stdout")"
 echo "walk: walking, turning, the render switches and the pause behave"

@@ -64,20 +64,21 @@ wait_for_window() {
   fail "no window named $name after ${limit}s"
 }
 
-# Waits for the game to end within $1 seconds and prints its exit status.
+# Waits for the game to end within $1 seconds and sets EXIT_STATUS to its
+# exit status, or to "timeout". It must run in the shell that started the game
+# (not inside $(...)), since only that shell can collect the status.
 wait_for_exit() {
   local limit="$1"
+  EXIT_STATUS="timeout"
   for _ in $(seq 1 $((limit * 10))); do
     if ! kill -0 "$GAME_PID" 2>/dev/null; then
-      local status=0
-      wait "$GAME_PID" || status=$?
+      EXIT_STATUS=0
+      wait "$GAME_PID" || EXIT_STATUS=$?
       GAME_PID=""
-      echo "$status"
       return 0
     fi
     sleep 0.1
   done
-  echo "timeout"
 }
 
 press() { xdotool key --delay 60 "$@"; }
