@@ -3,12 +3,13 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts an Xvfb of its own on a free display and exports DISPLAY.
+# Starts an Xvfb of its own on a free display and exports DISPLAY. It must not
+# reset when the last client leaves: the next game start would race the reset.
 start_xvfb() {
   local size="${1:-1280x1024x24}"
   local fdfile
   fdfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 1 100); do
     [ -s "$fdfile" ] && break
