@@ -3,9 +3,11 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 
 #include "app/GraphicManager.h"
 #include "common/GameState.h"
@@ -15,6 +17,9 @@
 #include "render/ShaderManager.h"
 
 namespace {
+
+// Larger than any display; beyond it the framebuffer allocation would fail.
+constexpr std::int32_t kLargestWindowSide = 16384;
 
 void errorCallback(int, const char* description) { std::cerr << description; }
 
@@ -45,13 +50,10 @@ SystemManager::SystemManager() {
   config.load();
 
   fullscreen = config.getBool("glfw.fullscreen");
-  if (fullscreen) {
-    width = config.getInt("glfw.window.fullscreen.width");
-    height = config.getInt("glfw.window.fullscreen.height");
-  } else {
-    width = config.getInt("glfw.window.windowed.width");
-    height = config.getInt("glfw.window.windowed.height");
-  }
+  // GLFW asserts on a negative size instead of reporting it.
+  const std::string mode = fullscreen ? "glfw.window.fullscreen." : "glfw.window.windowed.";
+  width = config.getIntInRange(mode + "width", 1, kLargestWindowSide);
+  height = config.getIntInRange(mode + "height", 1, kLargestWindowSide);
 
   glfwSetErrorCallback(errorCallback);
   if (!glfwInit()) throw std::runtime_error("GLFW: Could not initialize GLFW.");

@@ -15,6 +15,8 @@
 namespace {
 
 const std::string kGunFallback = "gun.standard";
+// Far more than the frame can move and draw; a larger limit is a typing error.
+constexpr std::int32_t kMostEnemies = 1000;
 
 }  // namespace
 
@@ -27,12 +29,15 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
       removeEnemyCallback(std::move(removeCallback)),
       random([] { return std::rand(); }) {
   const Config& config = Config::instance();
-  enemyLimit = config.getInt("gamelogicmanager.enemy.limit");
-  spawnTimer.setInterval(config.getFloat("gamelogicmanager.enemy.interval"));
+  enemyLimit = config.getIntInRange("gamelogicmanager.enemy.limit", 0, kMostEnemies);
+  // A zero interval would spawn every frame and starve the frame of time.
+  spawnTimer.setInterval(config.getPositiveFloat("gamelogicmanager.enemy.interval"));
   const std::int32_t startPointCount = config.getInt("gamelogicmanager.startpoints");
-  const Vec3 size(config.getFloat("gamelogicmanager.startpoints.size.x"),
-                  config.getFloat("gamelogicmanager.startpoints.size.y"),
-                  config.getFloat("gamelogicmanager.startpoints.size.z"));
+  // A start box without volume is always free, so enemies would spawn inside
+  // whatever stands there.
+  const Vec3 size(config.getPositiveFloat("gamelogicmanager.startpoints.size.x"),
+                  config.getPositiveFloat("gamelogicmanager.startpoints.size.y"),
+                  config.getPositiveFloat("gamelogicmanager.startpoints.size.z"));
   for (std::int32_t i = 1; i <= startPointCount; ++i) {
     const std::string prefix = "gamelogicmanager.startpoint" + std::to_string(i) + ".min.";
     StartPoint point;

@@ -69,6 +69,8 @@ GLuint ShaderManager::compileShader(GLenum type, const std::string& path) {
   std::vector<char> log(static_cast<std::size_t>(length) + 1, '\0');
   glGetShaderInfoLog(shader, length, nullptr, log.data());
   glDeleteShader(shader);
+  // The compiler's log names no file; the error stream does.
+  std::cerr << "SHADERMANAGER: The shader file '" << path << "' does not compile." << std::endl;
   throw std::runtime_error(std::string("SHADERMANAGER: Compile failure in ") + typeWord(type) + " shader.\n" +
                            log.data() + ".");
 }

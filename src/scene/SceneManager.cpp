@@ -36,12 +36,7 @@ SceneManager::SceneManager(const RenderFunctionalityManager* settings, PositionM
       frustum(viewFrustum),
       animator(animationDriver) {
   Config& config = Config::instance();
-  const float fadeOutTime = config.getFloat("scenemanager.fadeouttime");
-  if (!(fadeOutTime > 0.0f)) {
-    throw std::invalid_argument("CONFIG: scenemanager.fadeouttime must be above 0, got " +
-                                std::to_string(fadeOutTime) + ".");
-  }
-  fadeRate = 1.0f / fadeOutTime;
+  fadeRate = 1.0f / config.getPositiveFloat("scenemanager.fadeouttime");
   const std::string front = config.getString("skybox.texture.front");
   const std::string back = config.getString("skybox.texture.back");
   const std::string left = config.getString("skybox.texture.left");

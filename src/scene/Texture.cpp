@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <iostream>
 #include <stdexcept>
 
 namespace {
@@ -37,7 +38,15 @@ std::optional<TextureFilters> filtersForModes(std::uint32_t samplingMode, std::u
 void Texture::load(const std::string& path) {
   // The image is read before a texture name exists, so a failed load leaves
   // no OpenGL object behind.
-  FIBITMAP* image = loadImage(path);
+  FIBITMAP* image = nullptr;
+  try {
+    image = loadImage(path);
+  } catch (const std::runtime_error&) {
+    // The messages do not say which file failed; the error stream does, so
+    // that a modder knows which image to fix. The error still ends the run.
+    std::cerr << "PARSER: The image '" << path << "' could not be loaded." << std::endl;
+    throw;
+  }
   name.generate();
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, name.name());

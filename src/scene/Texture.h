@@ -22,7 +22,8 @@ std::optional<TextureFilters> filtersForModes(std::uint32_t samplingMode, std::u
 class Texture {
  public:
   // Loads and uploads the image on texture unit 0; throws std::runtime_error
-  // "PARSER: Image format unknown." or "PARSER: Could not load texture.".
+  // "PARSER: Image format unknown." or "PARSER: Could not load texture.",
+  // after naming the file on the error stream.
   void load(const std::string& path);
   // Binds the texture to unit 0 and applies filtersForModes(); false, and no
   // OpenGL call, when the texture was never loaded.

@@ -151,7 +151,8 @@ TEST_F(ShaderManagerTest, MissingVertexFileIsReportedAndEndsInACompileErrorWitho
   testing::internal::CaptureStderr();
   const std::string message = messageOf<std::runtime_error>([&] { manager.createProgram(missing, alsoMissing); });
   const std::string errors = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(errors, "Shader: Can't find the shader-file at " + missing + "\n");
+  EXPECT_EQ(errors, "Shader: Can't find the shader-file at " + missing + "\nSHADERMANAGER: The shader file '" +
+                        missing + "' does not compile.\n");
   EXPECT_EQ(message.rfind("SHADERMANAGER: Compile failure in vertex shader.\n", 0), 0u) << message;
 }
 

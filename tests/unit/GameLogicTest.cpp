@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,27 @@ TEST_F(Spawning, NeverSpawnsWithoutLimitOrStartPoints) {
     for (int i = 0; i < 5; ++i) logic->spawnEnemy();
     EXPECT_TRUE(spawned.empty());
     EXPECT_TRUE(logic->liveEnemies().empty());
+  }
+}
+
+TEST_F(Spawning, SettingsThatWouldBreakSpawningSilentlyAreRefused) {
+  const struct {
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"gamelogicmanager.enemy.limit", "-1"},          {"gamelogicmanager.enemy.limit", "2000000000"},
+      {"gamelogicmanager.enemy.interval", "0"},        {"gamelogicmanager.enemy.interval", "-3.5"},
+      {"gamelogicmanager.startpoints.size.x", "-2"},   {"gamelogicmanager.startpoints.size.y", "0"},
+      {"gamelogicmanager.startpoints.size.z", "-0.5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + " = " + c.value);
+    try {
+      build(withStartPoints({{c.key, c.value}}));
+      ADD_FAILURE() << "accepted";
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(std::string("CONFIG: ") + c.key + " must be ", 0), 0u) << e.what();
+    }
   }
 }
 

@@ -1,8 +1,10 @@
 // assetgen: writes every model, animation and image the game loads into the
 // folder given as the only argument. The output depends on nothing but this
-// program (fixed seeds), so every run writes the same files.
+// program (fixed seeds), so every run writes the same files. With --hostile it
+// writes the broken and oversized files of the start-up tests instead.
 #include "Characters.h"
 #include "GltfWriter.h"
+#include "HostileContent.h"
 #include "Image.h"
 #include "MapPieces.h"
 #include "SkyAndFonts.h"
@@ -14,6 +16,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -26,11 +29,18 @@ void writeCharacter(const assetgen::CharacterAsset& c, const std::filesystem::pa
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: assetgen OUTPUT_FOLDER\n";
+    const bool hostile = argc == 3 && std::string(argv[1]) == "--hostile";
+    if (argc != 2 && !hostile) {
+        std::cerr << "usage: assetgen OUTPUT_FOLDER | assetgen --hostile OUTPUT_FOLDER\n";
         return 2;
     }
     try {
+        if (hostile) {
+            FreeImage_Initialise(FALSE);
+            assetgen::writeHostileContent(argv[2]);
+            FreeImage_DeInitialise();
+            return 0;
+        }
         auto started = std::chrono::steady_clock::now();
         FreeImage_Initialise(FALSE);
         const std::filesystem::path out = argv[1];

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Hostile content: every broken file or out-of-range setting a modder might
+# hand the game must end start-up with a message naming the file or the key
+# and a non-zero status. An abort from the uncaught exception (status 134) is
+# the expected end; a segmentation fault, another signal or a hang fails.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib/common.sh"
+runtime_source="$1"
+out="$2/hostile"
+assetgen="$3"
+rm -rf "$out"
+mkdir -p "$out"
+start_xvfb 1280x1024x24
+
+# The broken files live beside the runtime's folders: ../hostile from bin/.
+base="$out/base"
+make_runtime "$runtime_source" "$base"
+hostile="$base/hostile"
+"$assetgen" --hostile "$hostile"
+assets="$base/assets"
+head -c 3000 "$assets/characters/brute.gltf" >"$hostile/truncated.gltf"
+# A complete glTF whose binary buffer is cut short.
+cp "$assets/characters/brute.gltf" "$hostile/short_buffer.gltf"
+cp "$assets/characters/brute.png" "$hostile/brute.png"
+head -c 5000 "$assets/characters/brute.bin" >"$hostile/brute.bin"
+echo "this is not a model" >"$hostile/not_a_model.gltf"
+: >"$hostile/empty.frag"
+head -c 200 "$assets/sky/sky_front.png" >"$hostile/truncated.png"
+# A readable PNG under another format's extension: the content decides.
+cp "$assets/sky/sky_front.png" "$hostile/sky_front.jpg"
+
+# Runs one case: $1 name, $2 text stderr must contain, then key=value edits.
+# Fails unless the game ends by itself within 30 s with status 1..127 or 134.
+failures=()
+try_case() {
+  local name="$1" expected="$2"
+  shift 2
+  local dir="$out/$name"
+  mkdir -p "$dir"
+  cp "$base/config.txt" "$dir/config.txt"
+  local edit
+  for edit in "$@"; do set_config "$dir/config.txt" "${edit%%=*}" "${edit#*=}"; done
+  # The case's own config.txt beside links to the shared folders.
+  mkdir -p "$dir/bin"
+  cp "$base/bin/shooter" "$dir/bin/"
+  ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
+  ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
+  ln -sfn "$hostile" "$dir/hostile"
+  start_game "$dir" "$dir/game"
+  wait_for_exit 30
+  local status="$EXIT_STATUS"
+  if [ "$status" = "timeout" ]; then
+    stop_game
+    failures+=("$name: still running after 30 s")
+  elif [ "$status" = "0" ]; then
+    failures+=("$name: exit status 0")
+  elif [ "$status" -gt 128 ] && [ "$status" != "134" ]; then
+    failures+=("$name: killed by signal $((status - 128))")
+  elif ! grep -qF -- "$expected" "$dir/game.stderr"; then
+    failures+=("$name: stderr lacks '$expected': $(tr '\n' ' ' <"$dir/game.stderr")")
+  else
+    echo "ok $name (status $status): $(grep -F -- "$expected" "$dir/game.stderr" | head -n1)"
+  fi
+}
+
+try_case missing-model "nothing.gltf" "map.wall0.path=../assets/map/nothing.gltf"
+try_case truncated-model "truncated.gltf" "map.wall0.path=../hostile/truncated.gltf"
+try_case short-model-buffer "short_buffer.gltf" "enemy.brute.path=../hostile/short_buffer.gltf"
+try_case not-a-model "not_a_model.gltf" "map.floor0.path=../hostile/not_a_model.gltf"
+try_case image-as-model "standard.png" "map.floor0.path=../assets/standard.png"
+try_case too-many-vertices "too_many_vertices.obj" "map.floor0.path=../hostile/too_many_vertices.obj"
+try_case too-many-bones "too_many_bones.gltf" "maincharacter.path=../hostile/too_many_bones.gltf"
+try_case animation-without-animations "floor0.gltf" "anim.player.idle.path=../assets/map/floor0.gltf"
+try_case garbage-image "garbage.png" "skybox.texture.front=../hostile/garbage.png"
+try_case truncated-image "truncated.png" "textmanager.texture.path=../hostile/truncated.png"
+try_case missing-image "nothing.png" "highscore.path=../assets/fonts/nothing.png"
+try_case empty-shader "empty.frag" "shader.lighting.fragment=../hostile/empty.frag"
+try_case missing-shader "nothing.vert" "shader.shadow.vertex=../shaders/nothing.vert"
+try_case negative-startpoint-size "gamelogicmanager.startpoints.size.x" "gamelogicmanager.startpoints.size.x=-2.0"
+try_case negative-sky-size "skybox.size" "skybox.size=-200.0"
+try_case negative-window-width "glfw.window.windowed.width" "glfw.window.windowed.width=-1024"
+try_case zero-spawn-interval "gamelogicmanager.enemy.interval" "gamelogicmanager.enemy.interval=0"
+try_case zero-fade-out "scenemanager.fadeouttime" "scenemanager.fadeouttime=0"
+try_case huge-enemy-limit "gamelogicmanager.enemy.limit" "gamelogicmanager.enemy.limit=2000000000"
+try_case zero-light-direction "light 'moon'" \
+  "moon.light.direction.x=0" "moon.light.direction.y=0" "moon.light.direction.z=0"
+
+# A readable image whose extension names another format starts normally.
+dir="$out/image-wrong-extension"
+mkdir -p "$dir/bin"
+cp "$base/config.txt" "$dir/config.txt"
+set_config "$dir/config.txt" skybox.texture.front ../hostile/sky_front.jpg
+cp "$base/bin/shooter" "$dir/bin/"
+ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
+ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
+ln -sfn "$hostile" "$dir/hostile"
+start_game "$dir" "$dir/game"
+wait_for_window "$(grep '^glfw.window.name' "$dir/config.txt" | awk '{print $3}')"
+sleep 2
+press Escape
+sleep 1
+press Escape
+wait_for_exit 20
+if [ "$EXIT_STATUS" != "0" ]; then
+  failures+=("image-wrong-extension: a PNG named .jpg should load, status $EXIT_STATUS: $(cat "$dir/game.stderr")")
+else
+  echo "ok image-wrong-extension: loaded by its content"
+fi
+
+if [ ${#failures[@]} -gt 0 ]; then
+  printf 'FAIL %s\n' "${failures[@]}" >&2
+  exit 1
+fi
+echo "hostile: every broken input ended start-up with its message"
