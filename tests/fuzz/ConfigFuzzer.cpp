@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -68,24 +70,46 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 // Reads one stored key with every getter.
 void readAll(const Config& config, const std::string& key) {
-  bool boolRead = false;
-  bool boolValue = false;
+  std::optional<bool> flag;
   try {
-    boolValue = config.getBool(key);
-    boolRead = true;
+    flag = config.getBool(key);
+  } catch (const std::invalid_argument&) {
+  }
+  std::optional<std::int32_t> number;
+  try {
+    number = config.getInt(key);
+  } catch (const std::invalid_argument&) {
+  }
+  // The same stream rules read both: a switch is exactly an integer 0 or 1.
+  const bool zeroOrOne = number && (*number == 0 || *number == 1);
+  if (flag.has_value() != zeroOrOne) broken("getBool and getInt disagree on a switch", key);
+  if (flag && *number != (*flag ? 1 : 0)) broken("getBool and getInt read different values", key);
+
+  try {
+    const std::int32_t whole = config.getIntInRange(key, std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max());
+    if (!number || whole != *number) broken("getIntInRange over every int differs from getInt", key);
+  } catch (const std::invalid_argument&) {
+    if (number) broken("getIntInRange over every int refused an int", key);
+  }
+  try {
+    const std::int32_t small = config.getIntInRange(key, -1, 1);
+    if (small < -1 || small > 1) broken("getIntInRange returned a value outside its range", key);
+  } catch (const std::invalid_argument&) {
+  }
+
+  std::optional<float> real;
+  try {
+    real = config.getFloat(key);
   } catch (const std::invalid_argument&) {
   }
   try {
-    const std::int32_t number = config.getInt(key);
-    // The same stream rules read both: a readable 0/1 switch is that integer.
-    if (boolRead && number != (boolValue ? 1 : 0)) broken("getBool and getInt disagree", key);
+    const float positive = config.getPositiveFloat(key);
+    if (!(positive > 0.0f) || !real || positive != *real) broken("getPositiveFloat differs from getFloat", key);
   } catch (const std::invalid_argument&) {
-    if (boolRead) broken("getBool read a value getInt rejects", key);
+    if (real && *real > 0.0f) broken("getPositiveFloat refused a positive float", key);
   }
-  try {
-    (void)config.getFloat(key);
-  } catch (const std::invalid_argument&) {
-  }
+
   try {
     const std::string word = config.getString(key);
     if (word.empty()) broken("getString returned an empty word", key);
