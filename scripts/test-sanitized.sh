@@ -16,6 +16,8 @@ cmake --build "$build" --target unit_tests gl_tests assets -j "$jobs"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Leaks that lie wholly inside Mesa are ignored (see the file's comments).
+export LSAN_OPTIONS="suppressions=$root/tests/sanitize/lsan.supp:print_suppressions=0"
 
 cd "$build/tests"
 echo "== unit_tests (sanitized)"
