@@ -74,7 +74,7 @@ try_case too-many-bones "too_many_bones.gltf" "maincharacter.path=../hostile/too
 try_case animation-without-animations "floor0.gltf" "anim.player.idle.path=../assets/map/floor0.gltf"
 try_case garbage-image "garbage.png" "skybox.texture.front=../hostile/garbage.png"
 try_case truncated-image "truncated.png" "textmanager.texture.path=../hostile/truncated.png"
-try_case missing-image "nothing.png" "highscore.path=../assets/fonts/nothing.png"
+try_case missing-image "nothing.png" "skybox.texture.back=../assets/sky/nothing.png"
 try_case empty-shader "empty.frag" "shader.lighting.fragment=../hostile/empty.frag"
 try_case missing-shader "nothing.vert" "shader.shadow.vertex=../shaders/nothing.vert"
 try_case negative-startpoint-size "gamelogicmanager.startpoints.size.x" "gamelogicmanager.startpoints.size.x=-2.0"
@@ -85,6 +85,25 @@ try_case zero-fade-out "scenemanager.fadeouttime" "scenemanager.fadeouttime=0"
 try_case huge-enemy-limit "gamelogicmanager.enemy.limit" "gamelogicmanager.enemy.limit=2000000000"
 try_case zero-light-direction "light 'moon'" \
   "moon.light.direction.x=0" "moon.light.direction.y=0" "moon.light.direction.z=0"
+
+# The game-over font is read when the game-over screen is built, after play:
+# a broken one ends the game there, with its message.
+dir="$out/missing-game-over-font"
+mkdir -p "$dir/bin"
+cp "$base/config.txt" "$dir/config.txt"
+set_config "$dir/config.txt" highscore.path ../assets/fonts/nothing.png
+cp "$base/bin/shooter" "$dir/bin/"
+ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
+ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
+start_game "$dir" "$dir/game"
+wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$dir/config.txt")"
+press Escape
+wait_for_exit 30
+if [ "$EXIT_STATUS" != "134" ] || ! grep -qF "nothing.png" "$dir/game.stderr"; then
+  failures+=("missing-game-over-font: status $EXIT_STATUS: $(tr '\n' ' ' <"$dir/game.stderr")")
+else
+  echo "ok missing-game-over-font (status 134): $(grep -F nothing.png "$dir/game.stderr")"
+fi
 
 # A readable image whose extension names another format starts normally.
 dir="$out/image-wrong-extension"
