@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include <memory>
+#include <utility>
 
 #include "scene/MeshVAO.h"
 #include "scene/Texture.h"
@@ -24,6 +25,10 @@ class Model {
   MeshVAO& lightingMesh() const { return *lighting; }
   MeshVAO& shadowMesh() const { return *shadow; }
   Texture& texture() const { return *diffuse; }
+  // The texture as a shared handle, and using another model's loaded texture
+  // instead of this one's (models that name the same image file share it).
+  const std::shared_ptr<Texture>& textureHandle() const { return diffuse; }
+  void shareTexture(std::shared_ptr<Texture> loaded) { diffuse = std::move(loaded); }
 
  private:
   bool shared = false;

@@ -5,6 +5,8 @@
 #include <assimp/scene.h>
 
 #include <fstream>
+#include <map>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -56,6 +58,25 @@ void checkMesh(const aiMesh& mesh, const std::string& path) {
                                   std::to_string(mesh.mFaces[f].mNumIndices) + " indices; only triangles are drawn.");
     }
   }
+}
+
+// Images already uploaded, by path. The map's pieces repeat a few images
+// (nine walls, one brick texture), and decoding and mipmapping each again
+// was most of the map's loading time. An entry lives only while a model
+// holds its texture, so no texture outlives the scene it was made for.
+std::map<std::string, std::weak_ptr<Texture>>& loadedTextures() {
+  static std::map<std::string, std::weak_ptr<Texture>> textures;
+  return textures;
+}
+
+void loadTextureOnce(Model& model, const std::string& path) {
+  std::weak_ptr<Texture>& entry = loadedTextures()[path];
+  if (std::shared_ptr<Texture> loaded = entry.lock(); loaded != nullptr && loaded->isLoaded()) {
+    model.shareTexture(std::move(loaded));
+    return;
+  }
+  model.texture().load(path);
+  entry = model.textureHandle();
 }
 
 }  // namespace
@@ -163,7 +184,7 @@ void Parser::loadMesh(Model& model, Render& render, const std::string& path, Ske
     model.lightingMesh().upload(vertices, indices, model.getLightingProgram());
     model.shadowMesh().upload(vertices, indices, model.getShadowProgram());
   }
-  model.texture().load(texturePath);
+  loadTextureOnce(model, texturePath);
   render.buildBoundingBox(min, max);
   if (skeleton != nullptr) copyNode(*scene.mRootNode, skeleton->root);
 }

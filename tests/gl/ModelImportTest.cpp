@@ -153,6 +153,30 @@ TEST_F(ModelImportTest, MaterialWithoutDiffuseMapUsesTheStandardTextureAndZeroCo
   for (float uv : attributeData<float>(model.lightingMesh(), programs().lighting, "texture", 2)) EXPECT_EQ(uv, 0.0f);
 }
 
+TEST_F(ModelImportTest, ModelsNamingOneImageShareItsTextureOnlyWhileOneOfThemLives) {
+  const std::string path = writeQuadObj(dir, "plain", "");
+  GLuint firstName = 0;
+  {
+    Model first = makeModel();
+    Model second = makeModel();
+    Render firstRender = makeRender("first");
+    Render secondRender = makeRender("second");
+    Parser().loadModel(first, firstRender, path);
+    Parser().loadModel(second, secondRender, path);
+    firstName = first.texture().getName();
+    EXPECT_EQ(second.texture().getName(), firstName);
+    EXPECT_TRUE(glIsTexture(firstName));
+  }
+  // Once no model holds it the texture is gone, and the next load reads the
+  // file again: a changed image is not served from a stale copy.
+  EXPECT_FALSE(glIsTexture(firstName));
+  writeImage(standardTexture, 8, 8, [](int, int) { return Rgba{200, 100, 50, 255}; });
+  Model later = makeModel();
+  Render laterRender = makeRender("later");
+  Parser().loadModel(later, laterRender, path);
+  EXPECT_EQ(textureWidth(later.texture()), 8);
+}
+
 TEST_F(ModelImportTest, OnlyTheFirstMeshOfAFileIsTaken) {
   dir.write("two.mtl", "newmtl a\nKd 1 1 1\nnewmtl b\nKd 1 1 1\n");
   const std::string path = dir.write("two.obj",
