@@ -130,12 +130,17 @@ bool PositionManager::isFree(Vec3 min, Vec3 max) const { return !tree.anyOverlap
 
 void PositionManager::applyGravity(Vec3 displacement) {
   // The landing callback may take objects out of gravity (a destroyed enemy
-  // starts fading out), so walk a copy and skip ids that left meanwhile.
-  const std::vector<ObjectId> falling = gravityIds;
-  for (ObjectId id : falling) {
-    if (std::find(gravityIds.begin(), gravityIds.end(), id) == gravityIds.end()) continue;
+  // starts fading out), so walk a copy and, once it has run, skip ids that
+  // left meanwhile. The copy reuses its buffer: this runs several times a frame.
+  fallingScratch.assign(gravityIds.begin(), gravityIds.end());
+  bool callbackRan = false;
+  for (ObjectId id : fallingScratch) {
+    if (callbackRan && std::find(gravityIds.begin(), gravityIds.end(), id) == gravityIds.end()) continue;
     const MoveResult result = moveTo(id, placements.at(id).position + displacement);
-    if (id == watchedId && result.kind == 2) landingCallback(result.otherId);
+    if (id == watchedId && result.kind == 2) {
+      landingCallback(result.otherId);
+      callbackRan = true;
+    }
   }
 }
 

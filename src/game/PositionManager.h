@@ -67,6 +67,7 @@ class PositionManager {
   Octree tree;
   std::map<ObjectId, Placement> placements;
   std::vector<ObjectId> gravityIds;
+  std::vector<ObjectId> fallingScratch;  // applyGravity's copy of gravityIds
   std::map<ObjectId, Ramp> stairs;
   std::function<void(ObjectId)> landingCallback;
   ObjectId watchedId = kNoObject;
