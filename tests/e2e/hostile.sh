@@ -30,6 +30,18 @@ head -c 200 "$assets/sky/sky_front.png" >"$hostile/truncated.png"
 # A readable PNG under another format's extension: the content decides.
 cp "$assets/sky/sky_front.png" "$hostile/sky_front.jpg"
 
+# A case's own folder: its config.txt (copied from the base) beside links to
+# the shared assets, shaders and broken files.
+make_case_runtime() {
+  local dir="$1"
+  mkdir -p "$dir/bin"
+  cp "$base/config.txt" "$dir/config.txt"
+  cp "$base/bin/shooter" "$dir/bin/"
+  ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
+  ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
+  ln -sfn "$hostile" "$dir/hostile"
+}
+
 # Runs one case: $1 name, $2 text stderr must contain, then key=value edits.
 # Fails unless the game ends by itself within 30 s with status 1..127 or 134.
 failures=()
@@ -37,16 +49,9 @@ try_case() {
   local name="$1" expected="$2"
   shift 2
   local dir="$out/$name"
-  mkdir -p "$dir"
-  cp "$base/config.txt" "$dir/config.txt"
+  make_case_runtime "$dir"
   local edit
   for edit in "$@"; do set_config "$dir/config.txt" "${edit%%=*}" "${edit#*=}"; done
-  # The case's own config.txt beside links to the shared folders.
-  mkdir -p "$dir/bin"
-  cp "$base/bin/shooter" "$dir/bin/"
-  ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
-  ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
-  ln -sfn "$hostile" "$dir/hostile"
   start_game "$dir" "$dir/game"
   wait_for_exit 30
   local status="$EXIT_STATUS"
@@ -89,12 +94,8 @@ try_case zero-light-direction "light 'moon'" \
 # The game-over font is read when the game-over screen is built, after play:
 # a broken one ends the game there, with its message.
 dir="$out/missing-game-over-font"
-mkdir -p "$dir/bin"
-cp "$base/config.txt" "$dir/config.txt"
+make_case_runtime "$dir"
 set_config "$dir/config.txt" highscore.path ../assets/fonts/nothing.png
-cp "$base/bin/shooter" "$dir/bin/"
-ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
-ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
 start_game "$dir" "$dir/game"
 wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$dir/config.txt")"
 press Escape
@@ -107,15 +108,10 @@ fi
 
 # A readable image whose extension names another format starts normally.
 dir="$out/image-wrong-extension"
-mkdir -p "$dir/bin"
-cp "$base/config.txt" "$dir/config.txt"
+make_case_runtime "$dir"
 set_config "$dir/config.txt" skybox.texture.front ../hostile/sky_front.jpg
-cp "$base/bin/shooter" "$dir/bin/"
-ln -sfn "$(readlink -f "$base/assets")" "$dir/assets"
-ln -sfn "$(readlink -f "$base/shaders")" "$dir/shaders"
-ln -sfn "$hostile" "$dir/hostile"
 start_game "$dir" "$dir/game"
-wait_for_window "$(grep '^glfw.window.name' "$dir/config.txt" | awk '{print $3}')"
+wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$dir/config.txt")"
 sleep 2
 press Escape
 sleep 1
