@@ -5,10 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
-
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <deque>
@@ -193,42 +189,9 @@ void BM_EnemyAIUpdate(benchmark::State& state) {
 
 // ---- Animator -------------------------------------------------------------
 
-Mat4 toMat4(const aiMatrix4x4& m) {
-  Mat4 result;
-  for (int row = 0; row < 4; ++row) {
-    for (int column = 0; column < 4; ++column) result[column][row] = m[row][column];
-  }
-  return result;
-}
-
-void copyNode(const aiNode& source, SkeletonNode& target) {
-  target.name = source.mName.C_Str();
-  target.transformation = toMat4(source.mTransformation);
-  target.childCount = source.mNumChildren;
-  target.children.resize(source.mNumChildren);
-  for (unsigned i = 0; i < source.mNumChildren; ++i) copyNode(*source.mChildren[i], target.children[i]);
-}
-
-// The skeleton of a configured model as the model import builds it (bone
-// indices in the first mesh's order, the whole node hierarchy), without
-// uploading the mesh.
+// The skeleton of a configured model as the model import builds it.
 Skeleton skeletonOf(const std::string& name) {
-  const std::string path = Config::instance().getString(name + ".path");
-  Assimp::Importer importer;
-  const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
-  if (scene == nullptr || scene->mNumMeshes == 0) throw std::runtime_error("cannot import " + path);
-  Skeleton skeleton;
-  const aiMesh& mesh = *scene->mMeshes[0];
-  for (unsigned b = 0; b < mesh.mNumBones; ++b) {
-    const std::string bone = mesh.mBones[b]->mName.C_Str();
-    if (skeleton.boneMapping.count(bone) != 0) continue;
-    skeleton.boneMapping[bone] = static_cast<std::uint32_t>(skeleton.bones.size());
-    BoneInfo info;
-    info.offset = toMat4(mesh.mBones[b]->mOffsetMatrix);
-    skeleton.bones.push_back(info);
-  }
-  copyNode(*scene->mRootNode, skeleton.root);
-  return skeleton;
+  return Parser::importSkeleton(Config::instance().getString(name + ".path"));
 }
 
 struct Character {

@@ -107,6 +107,32 @@ void Parser::loadAnimatedModel(Model& model, Render& render, const std::string& 
   loadMesh(model, render, path, &skeleton);
 }
 
+std::uint32_t Parser::registerBone(Skeleton& skeleton, const aiBone& bone, const std::string& path) {
+  const std::string name = bone.mName.C_Str();
+  const auto found = skeleton.boneMapping.find(name);
+  if (found != skeleton.boneMapping.end()) return found->second;
+  if (boneCount >= kMaxBones) throw std::invalid_argument("PARSER: Model '" + path + "' has more than 100 bones.");
+  const std::uint32_t index = boneCount++;
+  BoneInfo info;
+  info.offset = toMat4(bone.mOffsetMatrix);
+  skeleton.bones.push_back(info);
+  skeleton.boneMapping[name] = index;
+  return index;
+}
+
+Skeleton Parser::importSkeleton(const std::string& path) {
+  Parser parser;
+  const aiScene& scene = parser.import(path);
+  if (scene.mNumMeshes == 0 || scene.mMeshes[0] == nullptr) {
+    throw std::invalid_argument("PARSER: File '" + path + "' holds no mesh.");
+  }
+  Skeleton skeleton;
+  const aiMesh& mesh = *scene.mMeshes[0];
+  for (unsigned b = 0; b < mesh.mNumBones; ++b) parser.registerBone(skeleton, *mesh.mBones[b], path);
+  copyNode(*scene.mRootNode, skeleton.root);
+  return skeleton;
+}
+
 void Parser::loadMesh(Model& model, Render& render, const std::string& path, Skeleton* skeleton) {
   const aiScene& scene = import(path);
   if (scene.mNumMeshes == 0 || scene.mMeshes[0] == nullptr) {
@@ -144,20 +170,7 @@ void Parser::loadMesh(Model& model, Render& render, const std::string& path, Ske
     for (unsigned b = 0; b < mesh.mNumBones; ++b) {
       const aiBone& bone = *mesh.mBones[b];
       const std::string name = bone.mName.C_Str();
-      auto found = skeleton->boneMapping.find(name);
-      std::uint32_t index = 0;
-      if (found == skeleton->boneMapping.end()) {
-        if (boneCount >= kMaxBones) {
-          throw std::invalid_argument("PARSER: Model '" + path + "' has more than 100 bones.");
-        }
-        index = boneCount++;
-        BoneInfo info;
-        info.offset = toMat4(bone.mOffsetMatrix);
-        skeleton->bones.push_back(info);
-        skeleton->boneMapping[name] = index;
-      } else {
-        index = found->second;
-      }
+      const std::uint32_t index = registerBone(*skeleton, bone, path);
       for (unsigned w = 0; w < bone.mNumWeights; ++w) {
         const aiVertexWeight& weight = bone.mWeights[w];
         if (weight.mVertexId >= mesh.mNumVertices) {

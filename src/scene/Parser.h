@@ -11,6 +11,7 @@
 #include "scene/Skeleton.h"
 
 struct aiAnimation;
+struct aiBone;
 struct aiScene;
 class Model;
 class Render;
@@ -33,10 +34,15 @@ class Parser {
   static Animation copyAnimation(const aiAnimation& source);
   // loadAnimation and copyAnimation on a fresh Parser.
   static Animation importAnimation(const std::string& path);
+  // The bones and node hierarchy loadAnimatedModel gives, without uploading
+  // anything (no OpenGL context needed).
+  static Skeleton importSkeleton(const std::string& path);
 
  private:
   const aiScene& import(const std::string& path);
   void loadMesh(Model& model, Render& render, const std::string& path, Skeleton* skeleton);
+  // The bone's index in skeleton, added with its offset when new.
+  std::uint32_t registerBone(Skeleton& skeleton, const aiBone& bone, const std::string& path);
 
   std::uint32_t boneCount = 0;
   Assimp::Importer importer;

@@ -278,6 +278,17 @@ TEST_F(ModelImportTest, SkinnedGltfGivesBonesInfluencesAndTheNodeHierarchy) {
   ASSERT_NE(bone0, nullptr);
   ASSERT_EQ(bone0->childCount, 1u);
   EXPECT_EQ(bone0->children.at(0).name, "Bone1");
+
+  // Reading the skeleton alone gives the same bones, offsets and hierarchy.
+  const Skeleton alone = Parser::importSkeleton(path);
+  EXPECT_EQ(alone.boneMapping, skeleton.boneMapping);
+  ASSERT_EQ(alone.bones.size(), skeleton.bones.size());
+  for (std::size_t b = 0; b < alone.bones.size(); ++b) EXPECT_EQ(alone.bones[b].offset, skeleton.bones[b].offset);
+  EXPECT_EQ(alone.root.name, skeleton.root.name);
+  const SkeletonNode* aloneBone0 = find(alone.root, "Bone0");
+  ASSERT_NE(aloneBone0, nullptr);
+  EXPECT_EQ(aloneBone0->transformation, bone0->transformation);
+  EXPECT_EQ(aloneBone0->children.at(0).name, "Bone1");
 }
 
 TEST_F(ModelImportTest, MoreThanAHundredBonesAreRefused) {
