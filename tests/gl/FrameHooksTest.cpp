@@ -2,40 +2,18 @@
 // stage order, and the posed main pass draws what render() draws while
 // leaving the fade-out and the poses alone.
 #include <GL/glew.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "app/GraphicManager.h"
-#include "config/Config.h"
 #include "game/InputManager.h"
 #include "scene/SceneManager.h"
-#include "support/FakeClock.h"
-#include "support/GlContext.h"
+#include "support/ShippedGameTest.h"
 
 namespace {
 
-class FrameHooks : public GlTest {
- protected:
-  void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
-    ASSERT_NE(getcwd(previousDirectory, sizeof previousDirectory), nullptr);
-    ASSERT_EQ(chdir(RUNTIME_DIR "/bin"), 0);
-    Config& config = Config::instance();
-    config.clear();
-    config.setPath("../config.txt");
-    config.load();
-  }
-  void TearDown() override {
-    if (previousDirectory[0] != '\0') ASSERT_EQ(chdir(previousDirectory), 0);
-    Config::instance().clear();
-  }
-
-  FakeClock clock;
-  char previousDirectory[4096] = {};
-};
+using FrameHooks = ShippedGameTest;
 
 TEST_F(FrameHooks, StageSinkAndPosedPass) {
   InputManager input;

@@ -1,7 +1,6 @@
 // The whole frame on the shipped configuration and content: shadow maps and
 // their texture units, the pause, and an enemy's fade-out and removal.
 #include <GL/glew.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -11,37 +10,18 @@
 #include "game/InputManager.h"
 #include "render/ShadowMapFBO.h"
 #include "scene/SceneManager.h"
-#include "support/FakeClock.h"
-#include "support/GlContext.h"
+#include "support/ShippedGameTest.h"
 
 namespace {
 
-// Runs with build/game/bin as the working directory, as the game does.
-class GameFrame : public GlTest {
+class GameFrame : public ShippedGameTest {
  protected:
-  void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
-    ASSERT_NE(getcwd(previousDirectory, sizeof previousDirectory), nullptr);
-    ASSERT_EQ(chdir(RUNTIME_DIR "/bin"), 0);
-    Config& config = Config::instance();
-    config.clear();
-    config.setPath("../config.txt");
-    config.load();
-  }
-  void TearDown() override {
-    if (previousDirectory[0] != '\0') ASSERT_EQ(chdir(previousDirectory), 0);
-    Config::instance().clear();
-  }
   void frames(GraphicManager& graphics, int count, double seconds) {
     for (int i = 0; i < count; ++i) {
       clock.advance(seconds);
       graphics.frame();
     }
   }
-
-  FakeClock clock;
-  char previousDirectory[4096] = {};
 };
 
 TEST_F(GameFrame, ShadowMapsPauseAndFadeOut) {

@@ -1,0 +1,30 @@
+#pragma once
+// GL tests of the whole game on the shipped configuration and content. They
+// run with build/game/bin as the working directory, as the game does, and on
+// a fake clock the test advances.
+#include <unistd.h>
+
+#include "config/Config.h"
+#include "support/FakeClock.h"
+#include "support/GlContext.h"
+
+class ShippedGameTest : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    if (IsSkipped()) return;
+    ASSERT_NE(getcwd(previousDirectory, sizeof previousDirectory), nullptr);
+    ASSERT_EQ(chdir(RUNTIME_DIR "/bin"), 0);
+    Config& config = Config::instance();
+    config.clear();
+    config.setPath("../config.txt");
+    config.load();
+  }
+  void TearDown() override {
+    if (previousDirectory[0] != '\0') ASSERT_EQ(chdir(previousDirectory), 0);
+    Config::instance().clear();
+  }
+
+  FakeClock clock;
+  char previousDirectory[4096] = {};
+};
