@@ -22,7 +22,7 @@ make_runtime "$build/game" "$game"
 set_config "$game/config.txt" enemy.brute.property.damage 0
 set_config "$game/config.txt" enemy.crawler.property.damage 0
 start_game "$game" "$out/game"
-wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$game/config.txt")"
+wait_for_window "$(window_name "$game/config.txt")"
 
 samples="$out/samples.txt"  # seconds, resident kB, stdout lines so far
 : >"$samples"

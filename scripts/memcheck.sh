@@ -28,7 +28,7 @@ log="$out/valgrind.txt"
   --errors-for-leak-kinds=definite --track-origins=no --num-callers=30 --suppressions="$root/tests/valgrind/system.supp" \
   --log-file="$log" ./shooter >"$out/game.stdout" 2>"$out/game.stderr") &
 GAME_PID=$!
-wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$game/config.txt")" 600
+wait_for_window "$(window_name "$game/config.txt")" 600
 sleep 20
 hold w 8
 xdotool mousedown 1; sleep 6; xdotool mouseup 1

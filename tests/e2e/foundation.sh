@@ -16,7 +16,7 @@ make_runtime "$runtime" "$game"
 set_config "$game/config.txt" opengl.clearcolor.r 0.2
 set_config "$game/config.txt" opengl.clearcolor.g 0.6
 set_config "$game/config.txt" opengl.clearcolor.b 0.4
-name="$(grep -E '^[[:space:]]*glfw.window.name' "$game/config.txt" | sed 's/.*=[[:space:]]*//; s/[[:space:]#].*//')"
+name="$(window_name "$game/config.txt")"
 
 start_game "$game" "$out/play"
 wait_for_window "$name"

@@ -97,7 +97,7 @@ dir="$out/missing-game-over-font"
 make_case_runtime "$dir"
 set_config "$dir/config.txt" highscore.path ../assets/fonts/nothing.png
 start_game "$dir" "$dir/game"
-wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$dir/config.txt")"
+wait_for_window "$(window_name "$dir/config.txt")"
 press Escape
 wait_for_exit 30
 if [ "$EXIT_STATUS" != "134" ] || ! grep -qF "nothing.png" "$dir/game.stderr"; then
@@ -111,7 +111,7 @@ dir="$out/image-wrong-extension"
 make_case_runtime "$dir"
 set_config "$dir/config.txt" skybox.texture.front ../hostile/sky_front.jpg
 start_game "$dir" "$dir/game"
-wait_for_window "$(awk '$1 == "glfw.window.name" { print $3 }' "$dir/config.txt")"
+wait_for_window "$(window_name "$dir/config.txt")"
 sleep 2
 press Escape
 sleep 1

@@ -54,6 +54,11 @@ stop_game() {
   fi
 }
 
+# The window title a runtime's config.txt gives (the first word of the value).
+window_name() {
+  grep -E '^[[:space:]]*glfw.window.name' "$1" | sed 's/.*=[[:space:]]*//; s/[[:space:]#].*//'
+}
+
 # Waits until the game's window is mapped (up to $2 seconds, default 60).
 wait_for_window() {
   local name="$1" limit="${2:-60}"
