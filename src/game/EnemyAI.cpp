@@ -71,11 +71,11 @@ void EnemyAI::step(EnemyState& state, const Vec3& character, float dt) {
   positionManager->setFacing(state.id, theta + turn);
 
   // One axis at a time, so a wall in one direction does not stop the other.
-  const float movedX = enemy.x + heading.x * stepLength;
-  const bool xMoved = positionManager->moveTo(state.id, Vec3(movedX, enemy.y, enemy.z)).moved;
-  const float x = xMoved ? movedX : enemy.x;
+  // A long frame's step goes in safe sub-steps up to the first refused one.
+  positionManager->moveInSteps(state.id, Vec3(enemy.x + heading.x * stepLength, enemy.y, enemy.z));
+  const float x = positionManager->position(state.id).x;
   const MoveResult zMove =
-      positionManager->moveTo(state.id, Vec3(x, enemy.y, enemy.z + heading.z * stepLength));
+      positionManager->moveInSteps(state.id, Vec3(x, enemy.y, enemy.z + heading.z * stepLength));
   if (zMove.otherId == mainCharacterId) contacts.push_back(state.id);
 }
 

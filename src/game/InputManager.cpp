@@ -125,10 +125,14 @@ void InputManager::update() {
     m.z *= 0.7071f;
   }
 
-  // One axis at a time, so that a wall across one axis still lets the other slide.
+  // One axis at a time, so that a wall across one axis still lets the other
+  // slide. A long frame's step goes in safe sub-steps up to the first refused
+  // one, so the character ends where the last allowed one left it.
   if (m != Vec3(0.0f)) {
-    if (positionManager->moveTo(mainCharacterId, Vec3(p.x + m.x, p.y, p.z)).moved) p.x += m.x;
-    if (positionManager->moveTo(mainCharacterId, Vec3(p.x, p.y, p.z + m.z)).moved) p.z += m.z;
+    positionManager->moveInSteps(mainCharacterId, Vec3(p.x + m.x, p.y, p.z));
+    p.x = positionManager->position(mainCharacterId).x;
+    positionManager->moveInSteps(mainCharacterId, Vec3(p.x, p.y, p.z + m.z));
+    p.z = positionManager->position(mainCharacterId).z;
   }
 
   const float horizontal = pitchCos * cameraDistance;

@@ -8,15 +8,12 @@ class PositionManager;
 
 class PhysicsManager {
  public:
-  // Longest single fall step (units) and most steps per frame.
-  static constexpr float kMaxFallStep = 0.2f;
-  static constexpr int kMaxFallSteps = 80;
-
   // Reads "physicsmanager.gravity"; the position manager is not owned.
   explicit PhysicsManager(PositionManager* positionManager);
 
   // Ticks the frame timer and applies gravity x delta, except on the first call,
-  // whose delta spans the whole start-up.
+  // whose delta spans the whole start-up; a long fall goes in the position
+  // manager's safe steps, as every other move does.
   void update();
 
  private:

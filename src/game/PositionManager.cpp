@@ -118,6 +118,31 @@ MoveResult PositionManager::moveTo(ObjectId id, Vec3 target) {
 
 MoveResult PositionManager::moveBy(ObjectId id, Vec3 delta) { return moveTo(id, placements.at(id).position + delta); }
 
+MoveResult PositionManager::moveInSteps(ObjectId id, Vec3 target) {
+  const Vec3 start = placements.at(id).position;
+  const Vec3 delta = target - start;
+  const float distance = glm::length(delta);
+  // Collision tests only where a move ends, so a long one (a frame after a
+  // pause or a stall) could carry the mover through a wall or a floor.
+  if (!(distance > kSafeStep) || !std::isfinite(distance)) return moveTo(id, target);
+  // After a very long frame the mover goes at most kMostSteps full sub-steps.
+  const float needed = std::ceil(distance / kSafeStep);
+  const bool capped = needed > static_cast<float>(kMostSteps);
+  const int steps = capped ? kMostSteps : static_cast<int>(needed);
+  MoveResult result;
+  Vec3 aimed = start;  // where the last sub-step was aimed, before any stairs lift
+  for (int i = 1; i <= steps; ++i) {
+    const Vec3 aim = capped ? start + delta * (kSafeStep * static_cast<float>(i) / distance)
+                     : i == steps ? target
+                                  : start + delta * (static_cast<float>(i) / static_cast<float>(steps));
+    // Keep what stairs have lifted the mover so far; the last aim is the target itself.
+    result = moveTo(id, aim + (placements.at(id).position - aimed));
+    if (!result.moved) break;
+    aimed = aim;
+  }
+  return result;
+}
+
 void PositionManager::place(ObjectId id, Vec3 position) {
   Placement& placement = placements.at(id);
   placement.position = position;
@@ -150,3 +175,8 @@ void PositionManager::setLandingWatch(ObjectId id, std::function<void(ObjectId)>
 }
 
 void PositionManager::removeFromGravity(ObjectId id) { eraseId(gravityIds, id); }
+
+void PositionManager::withdraw(ObjectId id) {
+  tree.remove(id);
+  eraseId(gravityIds, id);
+}

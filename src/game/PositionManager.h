@@ -39,6 +39,15 @@ class PositionManager {
   // Moves with collision: blocked moves change nothing; stairs lift the mover.
   MoveResult moveTo(ObjectId id, Vec3 target);
   MoveResult moveBy(ObjectId id, Vec3 delta);
+  // Longest single move that collision can test: no obstacle is thin enough
+  // to be passed in one, and most moves a long frame may be split into.
+  static constexpr float kSafeStep = 0.2f;
+  static constexpr int kMostSteps = 80;
+  // moveTo for a move of any length: one no longer than kSafeStep is exactly
+  // moveTo; a longer one goes in equal sub-steps of at most kSafeStep (at most
+  // kMostSteps of them), each with collision, and stops at the first refused
+  // one. The result is that of the last sub-step tried.
+  MoveResult moveInSteps(ObjectId id, Vec3 target);
   // Sets the position without any test.
   void place(ObjectId id, Vec3 position);
   const Mat4& modelMatrix(ObjectId id) const;
@@ -52,6 +61,9 @@ class PositionManager {
   void setLandingWatch(ObjectId id, std::function<void(ObjectId)> callback);
   // Gravity stops acting on the object (it is fading out); unknown id: ignored.
   void removeFromGravity(ObjectId id);
+  // The object leaves the octree and gravity at once: it no longer blocks,
+  // is hit by a shot or falls, but keeps its placement (a fading enemy).
+  void withdraw(ObjectId id);
 
   Octree& octree() { return tree; }
   const std::vector<ObjectId>& getGravityIds() const { return gravityIds; }

@@ -54,8 +54,8 @@ class EnemyBehaviour : public ConfigFixture {
     world->addCube(id, position, 0.5f, {kSpeed, 30, 30, 1.0f, 5});
     ai->addEnemy(id);
   }
-  void update() {
-    clock.advance(kFrame);
+  void update(double seconds = kFrame) {
+    clock.advance(seconds);
     ai->update();
   }
   Vec3 position(ObjectId id) { return world->pm().position(id); }
@@ -69,13 +69,20 @@ class EnemyBehaviour : public ConfigFixture {
 };
 
 TEST_F(EnemyBehaviour, OnTheSameLevelChasesTheCharacterDirectlyAndFacesIt) {
-  build(Vec3(0.0f));
-  addEnemy(kEnemy, Vec3(6.0f, 0.0f, 8.0f));
-  update();
-  expectNear(position(kEnemy), Vec3(5.4f, 0.0f, 7.2f));
-  const float facing = world->pm().facing(kEnemy);
-  EXPECT_NEAR(std::sin(facing), -0.6f, 1e-4f);
-  EXPECT_NEAR(std::cos(facing), -0.8f, 1e-4f);
+  // From either side and whether it faced +z or -z, it turns to face the
+  // character: the turn's sign depends on both.
+  for (const float side : {1.0f, -1.0f})
+    for (const float facing : {0.0f, 3.14159274f}) {
+      SCOPED_TRACE(std::to_string(side) + " facing " + std::to_string(facing));
+      build(Vec3(0.0f));
+      addEnemy(kEnemy, Vec3(6.0f * side, 0.0f, 8.0f));
+      world->pm().setFacing(kEnemy, facing);
+      update();
+      expectNear(position(kEnemy), Vec3(5.4f * side, 0.0f, 7.2f));
+      const float turned = world->pm().facing(kEnemy);
+      EXPECT_NEAR(std::sin(turned), -0.6f * side, 1e-4f);
+      EXPECT_NEAR(std::cos(turned), -0.8f, 1e-4f);
+    }
 }
 
 TEST_F(EnemyBehaviour, OneStepHeadsForTheGoalOfItsLevel) {
@@ -164,14 +171,14 @@ TEST_F(EnemyBehaviour, AGoalStraightBelowSkipsThatUpdatesMoveAndTurn) {
 }
 
 TEST_F(EnemyBehaviour, EachAxisMovesOnItsOwnAndABlockedEnemyStillTurns) {
-  // The enemy at the origin heads for (10, 0, 10): one step is (0.7071, 0, 0.7071);
-  // its cylinder's radius is 0.7071 too.
-  const float d = std::sqrt(0.5f);
+  // The enemy at the origin heads for (10, 0, 10); a step of 0.2 in 0.02 s is
+  // (0.1414, 0, 0.1414), and its cylinder's radius is 0.7071.
+  const float d = 0.2f * std::sqrt(0.5f);
   const struct Wall {
     Vec3 center;
     Vec3 halfExtents;
-  } xWall{Vec3(1.5f, 0.0f, -1.0f), Vec3(0.5f, 0.5f, 1.3f)},  // x from 1 to 2
-      zWall{Vec3(-1.0f, 0.0f, 1.5f), Vec3(1.3f, 0.5f, 0.5f)};  // z from 1 to 2
+  } xWall{Vec3(1.25f, 0.0f, -1.0f), Vec3(0.5f, 0.5f, 1.3f)},  // x from 0.75 to 1.75
+      zWall{Vec3(-1.0f, 0.0f, 1.25f), Vec3(1.3f, 0.5f, 0.5f)};  // z from 0.75 to 1.75
   const struct {
     const char* name;
     std::vector<Wall> walls;
@@ -188,10 +195,21 @@ TEST_F(EnemyBehaviour, EachAxisMovesOnItsOwnAndABlockedEnemyStillTurns) {
     for (std::size_t i = 0; i < c.walls.size(); ++i)
       world->addBox(50 + static_cast<ObjectId>(i), c.walls[i].center, c.walls[i].halfExtents);
     addEnemy(kEnemy, Vec3(0.0f));
-    update();
+    update(0.02);
     expectNear(position(kEnemy), c.expected);
     EXPECT_NEAR(world->pm().facing(kEnemy), 0.7854f, 1e-3f);
   }
+}
+
+// After a pause the whole paused time is one step: it goes in safe sub-steps,
+// so a wall between the enemy and the character still holds it.
+TEST_F(EnemyBehaviour, ALongStepAfterAPauseStopsAtAWall) {
+  build(Vec3(0.0f, 0.0f, 20.0f));
+  world->addBox(50, Vec3(0.0f, 0.0f, 5.0f), Vec3(5.0f, 0.5f, 0.05f));  // a thin wall, z 4.95 to 5.05
+  addEnemy(kEnemy, Vec3(0.0f));
+  update(20.0);  // 200 units in one update
+  EXPECT_LT(position(kEnemy).z, 4.95f - 0.7071f);
+  EXPECT_GT(position(kEnemy).z, 4.95f - 0.7071f - 0.2f);
 }
 
 // The contact handler looks at both enemies and may unregister the one reported,

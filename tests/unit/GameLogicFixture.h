@@ -36,7 +36,7 @@ class GameLogicFixture : public ConfigFixture {
         [this](ObjectId id) {
           removed.push_back(id);
           if (afterRemove) afterRemove(id);
-          world->startFadeOut(id);
+          world->pm().withdraw(id);  // as the scene manager's fade-out does
         });
   }
 

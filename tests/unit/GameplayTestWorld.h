@@ -60,12 +60,6 @@ class GameplayTestWorld {
     positions->setTransform(id, position, 0.0f, 1.0f);
     properties[id] = record;
   }
-  // What the scene manager's fade-out does: the object can no longer block or be hit.
-  void startFadeOut(ObjectId id) {
-    positions->octree().remove(id);
-    positions->removeFromGravity(id);
-  }
-
   PositionManager& pm() { return *positions; }
   PropertyTable properties;
 

@@ -16,22 +16,23 @@ namespace {
 
 class Input : public ConfigFixture {
  protected:
-  void SetUp() override {
-    load(kOctreeKeys +
-         "inputmanager.camera.distance = 10\n"
-         "inputmanager.camera.distance.minimum = 2\n"
-         "inputmanager.camera.distance.maximum = 20\n"
-         "maincharacter.property.speed = 5\n"
-         "inputmanager.sensitivity = 0.01\n"
-         "inputmanager.camera.initialYaw = 90\n"
-         "inputmanager.camera.pitch = -30\n"
-         "renderfunctionalitymanager.showFog = 1\n");
+  void SetUp() override { load(keys("90")); }
+  static std::string keys(const std::string& initialYaw) {
+    return kOctreeKeys +
+           "inputmanager.camera.distance = 10\n"
+           "inputmanager.camera.distance.minimum = 2\n"
+           "inputmanager.camera.distance.maximum = 20\n"
+           "maincharacter.property.speed = 5\n"
+           "inputmanager.sensitivity = 0.01\n"
+           "inputmanager.camera.initialYaw = " + initialYaw + "\n"
+           "inputmanager.camera.pitch = -30\n"
+           "renderfunctionalitymanager.showFog = 1\n";
   }
-  // Holds the keys, lets 0.1 s pass and runs one input stage.
-  static void walk(InputManager& input, const std::vector<int>& keys) {
+  // Holds the keys, lets 0.1 s (or the given time) pass and runs one input stage.
+  static void walk(InputManager& input, const std::vector<int>& keys, double seconds = 0.1) {
     FakeClock clock;
     for (int key : keys) input.onKey(key, GLFW_PRESS);
-    clock.advance(0.1);
+    clock.advance(seconds);
     input.update();
   }
 };
@@ -181,13 +182,42 @@ TEST_F(Input, WalkingFollowsTheFacingWithCancellingAndDiagonalScaling) {
 TEST_F(Input, AWallAcrossOneAxisLetsTheOtherSlide) {
   PhysicsTestWorld world;
   world.addCharacter(0, Vec3(0.0f));
-  // A long wall at x -1.5..-1: the W + D step (-0.354, 0, 0.354) would touch it on x.
-  world.add(5, Vec3(-0.25f, 0.0f, -20.0f), Vec3(0.25f, 3.0f, 20.0f), Vec3(-1.25f, 0.0f, 0.0f));
+  // A long wall at x -1.05..-0.8: the W + D step of 0.04 s, (-0.1414, 0, 0.1414), would touch it on x.
+  world.add(5, Vec3(-0.125f, 0.0f, -20.0f), Vec3(0.125f, 3.0f, 20.0f), Vec3(-0.925f, 0.0f, 0.0f));
   InputManager input;
   input.setPositionManager(&world.pm());
-  walk(input, {GLFW_KEY_W, GLFW_KEY_D});
+  walk(input, {GLFW_KEY_W, GLFW_KEY_D}, 0.04);
   EXPECT_EQ(world.pm().position(0).x, 0.0f);
-  EXPECT_NEAR(world.pm().position(0).z, 0.5f * 0.7071f, 1e-6f);
+  EXPECT_NEAR(world.pm().position(0).z, 0.2f * 0.7071f, 1e-6f);
+}
+
+// W held through a 20 s pause: the 100-unit step goes in safe sub-steps and
+// ends in front of a thin wall, not behind it.
+TEST_F(Input, ALongStepAfterAPauseStopsAtAWall) {
+  PhysicsTestWorld world;
+  world.addCharacter(0, Vec3(0.0f));
+  world.add(5, Vec3(-5.0f, 0.0f, -0.05f), Vec3(5.0f, 3.0f, 0.05f), Vec3(0.0f, 0.0f, 3.0f));  // z 2.95..3.05
+  InputManager input;
+  input.setPositionManager(&world.pm());
+  walk(input, {GLFW_KEY_W}, 20.0);
+  EXPECT_LT(world.pm().position(0).z, 2.95f - 0.7071f);
+  EXPECT_GT(world.pm().position(0).z, 2.95f - 0.7071f - 0.2f);
+}
+
+// Another initial yaw turns the walking directions against the facing:
+// forward is (cos a, 0, sin a) with a = pi - (yaw + facing).
+TEST_F(Input, TheInitialYawTurnsWhereForwardLeads) {
+  for (const auto& [yaw, moved] : std::vector<std::pair<const char*, Vec3>>{
+           {"0", Vec3(-0.5f, 0.0f, 0.0f)}, {"180", Vec3(0.5f, 0.0f, 0.0f)}, {"-90", Vec3(0.0f, 0.0f, -0.5f)}}) {
+    SCOPED_TRACE(yaw);
+    load(keys(yaw));
+    PhysicsTestWorld world;
+    world.addCharacter(0, Vec3(0.0f));
+    InputManager input;
+    input.setPositionManager(&world.pm());
+    walk(input, {GLFW_KEY_W});
+    EXPECT_LT(glm::distance(world.pm().position(0), moved), 1e-5f);
+  }
 }
 
 TEST_F(Input, CameraOrbitsBehindTheCharacterAtTheScrolledDistance) {

@@ -26,6 +26,13 @@ TEST_F(Positions, FacingWrapsAndTheModelTurnsBeforeItMoves) {
     world.pm().setFacing(0, angle);
     EXPECT_NEAR(world.pm().facing(0), stored, 1e-5f);
   }
+  // Angles so large that one 6.2831 step no longer changes the float still wrap.
+  for (const float huge : {1e10f, -1.3e8f, 3e38f}) {
+    SCOPED_TRACE(huge);
+    world.pm().setFacing(0, huge);
+    EXPECT_GE(world.pm().facing(0), 0.0f);
+    EXPECT_LT(world.pm().facing(0), kAngleWrap);
+  }
   world.pm().setTransform(0, Vec3(1.0f, 2.0f, 3.0f), 90.0f, 2.0f);
   world.pm().setFacing(0, 90.0f * kDegToRad);
   // Two quarter turns and a doubling take the model point (1, 0, 0) to (-2, 0, 0), then the move.
@@ -45,6 +52,29 @@ TEST_F(Positions, ABlockedMoverDoesNotMoveAtAll) {
   EXPECT_EQ(world.pm().modelMatrix(0), before);
   EXPECT_TRUE(world.pm().moveBy(0, Vec3(1.0f, 0.0f, 0.5f)).moved);
   EXPECT_EQ(world.pm().position(0), Vec3(1.0f, 0.0f, 0.5f));
+}
+
+TEST_F(Positions, LongMovesGoInSafeStepsUpToTheFirstRefusedOne) {
+  struct Case {
+    const char* name;
+    Vec3 target;
+    Vec3 reached;
+  };
+  // A thin wall at x 3.95..4.05; the character's radius is 0.7071.
+  const std::vector<Case> cases = {
+      {"short: exactly moveTo", Vec3(0.15f, 0.0f, 0.0f), Vec3(0.15f, 0.0f, 0.0f)},
+      {"long and free: arrives exactly", Vec3(-3.3f, 0.0f, 1.7f), Vec3(-3.3f, 0.0f, 1.7f)},
+      {"through the wall: the last free sub-step", Vec3(8.0f, 0.0f, 0.0f), Vec3(3.2f, 0.0f, 0.0f)},
+      {"beyond the most sub-steps: 80 x 0.2", Vec3(-100.0f, 0.0f, 0.0f), Vec3(-16.0f, 0.0f, 0.0f)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhysicsTestWorld world;
+    world.addCharacter(0, Vec3(0.0f));
+    world.add(5, Vec3(-0.05f, 0.0f, -5.0f), Vec3(0.05f, 3.0f, 5.0f), Vec3(4.0f, 0.0f, 0.0f));
+    world.pm().moveInSteps(0, c.target);
+    EXPECT_LT(glm::distance(world.pm().position(0), c.reached), 1e-4f);
+  }
 }
 
 TEST_F(Positions, TheTreeIsAskedBeforeTheFloors) {
@@ -67,6 +97,9 @@ TEST_F(Positions, StairsLiftTheWalkerOntoTheirSurface) {
   // Square 4 x 4 at z 28..32, height 4: climbs along z (along x it would differ).
   world.add(8, Vec3(-2.0f, 0.0f, -2.0f), Vec3(2.0f, 4.0f, 2.0f), Vec3(0.0f, 0.0f, 30.0f));
   world.pm().registerStairs(8);
+  // Along x: x 23..37, z -32..-28, height 5.
+  world.add(9, Vec3(-7.0f, 0.0f, -2.0f), Vec3(7.0f, 5.0f, 2.0f), Vec3(30.0f, 0.0f, -30.0f));
+  world.pm().registerStairs(9);
   world.addCharacter(0, Vec3(10.0f, 0.0f, 10.0f));
   struct Case {
     const char* name;
@@ -80,6 +113,7 @@ TEST_F(Positions, StairsLiftTheWalkerOntoTheirSurface) {
       {"beyond the end the surface is the bottom", Vec3(0.0f, 1.0f, -5.5f), 7, 0.0f},
       {"above the surface the lift is negative", Vec3(0.0f, 4.0f, -13.0f), 7, 2.5f},
       {"square piece: u = 32 - 29 of 4", Vec3(1.5f, 0.0f, 29.0f), 8, 3.0f},
+      {"along x: u = 37 - 33.5 of 14", Vec3(33.5f, 0.0f, -30.0f), 9, 1.25f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,10 +162,7 @@ TEST_F(Positions, LandingWatchEdgeCases) {
   pm.setLandingWatch(0, nullptr);
   EXPECT_THROW(pm.applyGravity(kDown), std::bad_function_call);
   // What the game logic does on a landing: the enemy leaves the octree and gravity at once.
-  pm.setLandingWatch(0, [&](ObjectId other) {
-    pm.removeFromGravity(other);
-    pm.octree().remove(other);
-  });
+  pm.setLandingWatch(0, [&](ObjectId other) { pm.withdraw(other); });
   pm.place(2, Vec3(5.0f, 1.0f, 0.0f));
   EXPECT_NO_THROW(pm.applyGravity(kDown));
   EXPECT_EQ(pm.getGravityIds(), (std::vector<ObjectId>{0, 2}));
