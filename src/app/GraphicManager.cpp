@@ -83,8 +83,8 @@ void GraphicManager::initialise(int width, int height) {
   glEnable(GL_DEPTH_TEST);
   glDepthMask(GL_TRUE);
   glDepthFunc(GL_LEQUAL);
-  const float depthFar = config.getFloat("opengl.depthrange.max");
-  const float depthNear = config.getFloat("opengl.depthrange.min");
+  depthFar = config.getFloat("opengl.depthrange.max");
+  depthNear = config.getFloat("opengl.depthrange.min");
   glDepthRange(depthNear, depthFar);
 
   lightManager->bindProgram(lightingProgram);
@@ -111,6 +111,12 @@ void GraphicManager::initialise(int width, int height) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
   sceneManager->loadEnemyTypes(lightingProgram, colorProgram, shadowProgram);
+  // Without types a spawn has nothing to copy; without spawning none is needed.
+  const std::int32_t types = sceneManager->enemyTypeTotal();
+  if (types < 1 && gameLogicManager->spawnsEnemies()) {
+    throw std::invalid_argument("CONFIG: enemy.types must be at least 1 while enemies spawn, got " +
+                                std::to_string(types) + ".");
+  }
 }
 
 void GraphicManager::frame() {
@@ -160,6 +166,9 @@ bool GraphicManager::toggleRunning() {
 }
 
 void GraphicManager::renderShadowMaps() {
+  // The objects' light matrices map a light's depth to 0..1, so the shadow
+  // maps are written over that whole range whatever range the frame uses.
+  glDepthRange(0.0, 1.0);
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(4.0f, 0.0f);
   for (std::size_t i = 0; i < lightSpaces.size(); ++i) {
@@ -171,6 +180,7 @@ void GraphicManager::renderShadowMaps() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
   }
   glDisable(GL_POLYGON_OFFSET_FILL);
+  glDepthRange(depthNear, depthFar);
 }
 
 void GraphicManager::beginMainPass(std::array<Mat4, 4>& lightViews, std::array<Mat4, 4>& lightProjections) {

@@ -63,6 +63,7 @@ class GraphicManager {
   std::int32_t points() const;
   bool isRunning() const { return running; }
   SceneManager& scene() { return *sceneManager; }
+  PositionManager& positions() { return *positionManager; }
   const GameLogicManager& gameLogic() const { return *gameLogicManager; }
   const PropertyTable& getProperties() const { return *properties; }
   const std::vector<ShadowMapFBO>& getShadowMaps() const { return shadowMaps; }
@@ -92,6 +93,8 @@ class GraphicManager {
   GLuint shadowTestProgram = 0;
   GLuint textProgram = 0;
   bool running = true;
+  float depthNear = 0.0f;  // the configured depth range of the frame
+  float depthFar = 1.0f;
   std::vector<LightSpace> lightSpaces;
   StageSink stageSink;
 };

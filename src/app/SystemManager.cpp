@@ -18,9 +18,6 @@
 
 namespace {
 
-// Larger than any display; beyond it the framebuffer allocation would fail.
-constexpr std::int32_t kLargestWindowSide = 16384;
-
 void errorCallback(int, const char* description) { std::cerr << description; }
 
 InputManager* inputOf(GLFWwindow* window) { return static_cast<InputManager*>(glfwGetWindowUserPointer(window)); }
@@ -50,10 +47,10 @@ SystemManager::SystemManager() {
   config.load();
 
   fullscreen = config.getBool("glfw.fullscreen");
-  // GLFW asserts on a negative size instead of reporting it.
+  // GLFW asserts on a size below 1 instead of reporting it.
   const std::string mode = fullscreen ? "glfw.window.fullscreen." : "glfw.window.windowed.";
-  width = config.getIntInRange(mode + "width", 1, kLargestWindowSide);
-  height = config.getIntInRange(mode + "height", 1, kLargestWindowSide);
+  width = config.getIntAtLeast(mode + "width", 1);
+  height = config.getIntAtLeast(mode + "height", 1);
 
   glfwSetErrorCallback(errorCallback);
   if (!glfwInit()) throw std::runtime_error("GLFW: Could not initialize GLFW.");

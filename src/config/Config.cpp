@@ -116,22 +116,11 @@ std::string Config::getString(const std::string& key) const {
   return extract<std::string>(value(key), typeName);
 }
 
-float Config::getPositiveFloat(const std::string& key) const {
-  const float number = getFloat(key);
-  // Written so that NaN fails as well.
-  if (!(number > 0.0f)) {
-    std::ostringstream message;
-    message << "CONFIG: " << key << " must be above 0, got " << number << ".";
-    throw std::invalid_argument(message.str());
-  }
-  return number;
-}
-
-std::int32_t Config::getIntInRange(const std::string& key, std::int32_t low, std::int32_t high) const {
+std::int32_t Config::getIntAtLeast(const std::string& key, std::int32_t minimum) const {
   const std::int32_t number = getInt(key);
-  if (number < low || number > high) {
-    throw std::invalid_argument("CONFIG: " + key + " must be between " + std::to_string(low) + " and " +
-                                std::to_string(high) + ", got " + std::to_string(number) + ".");
+  if (number < minimum) {
+    throw std::invalid_argument("CONFIG: " + key + " must be at least " + std::to_string(minimum) + ", got " +
+                                std::to_string(number) + ".");
   }
   return number;
 }

@@ -27,11 +27,9 @@ class Config {
   std::string getString(const std::string& key) const;  // first word of the value
   bool getBool(const std::string& key) const;           // 0 or 1 only
 
-  // Range-checked reads for settings a wrong value would break silently;
-  // "CONFIG: <key> must be above 0, got <value>." / "... must be between
-  // <low> and <high>, got <value>.".
-  float getPositiveFloat(const std::string& key) const;
-  std::int32_t getIntInRange(const std::string& key, std::int32_t low, std::int32_t high) const;
+  // getInt for a setting that cannot be below a minimum (a window side):
+  // "CONFIG: <key> must be at least <minimum>, got <value>.".
+  std::int32_t getIntAtLeast(const std::string& key, std::int32_t minimum) const;
 
   // Read the specific key when present, otherwise the fallback key.
   std::int32_t getIntWithFallback(std::string key, std::string fallbackKey) const;

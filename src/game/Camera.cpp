@@ -48,11 +48,11 @@ Camera::Camera() {
   orthoProjection = orthographic(-40.0f, 40.0f, -40.0f, 40.0f, 0.1f, 500.0f);
 }
 
-bool Camera::update(const Vec3& eye, const Vec3& direction) {
+bool Camera::update(const Vec3& eye, const Vec3& direction, const Vec3& up) {
   const float length = glm::length(direction);
   if (!(length > 0.0f) || !std::isfinite(length)) return false;
   const Vec3 f = direction / length;
-  const Vec3 side = glm::cross(f, Vec3(0.0f, 1.0f, 0.0f));
+  const Vec3 side = glm::cross(f, up);
   if (!(glm::length(side) >= kMinSideLength)) return false;
   const Vec3 s = glm::normalize(side);
   const Vec3 u = glm::normalize(glm::cross(s, f));

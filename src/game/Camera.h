@@ -10,10 +10,11 @@ class Camera {
   // Reads "camera.fov" (radians), "camera.ratio", "camera.znear", "camera.zfar".
   Camera();
 
-  // Looks from eye along direction (world up is +y) and recomputes the view and
-  // the frustum planes. A direction that is zero or parallel to the up axis has
-  // no defined view: then the previous view and planes are kept and it returns false.
-  bool update(const Vec3& eye, const Vec3& direction);
+  // Looks from eye along direction (world up is +y unless another up is given)
+  // and recomputes the view and the frustum planes. A direction that is zero
+  // or parallel to the up axis has no defined view: then the previous view and
+  // planes are kept and it returns false.
+  bool update(const Vec3& eye, const Vec3& direction, const Vec3& up = Vec3(0.0f, 1.0f, 0.0f));
 
   const Mat4& getProjection() const { return projection; }
   const Mat4& getWideProjection() const { return wideProjection; }  // fov + 1 radian

@@ -15,8 +15,6 @@
 namespace {
 
 const std::string kGunFallback = "gun.standard";
-// Far more than the frame can move and draw; a larger limit is a typing error.
-constexpr std::int32_t kMostEnemies = 1000;
 
 }  // namespace
 
@@ -29,20 +27,22 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
       removeEnemyCallback(std::move(removeCallback)),
       random([] { return std::rand(); }) {
   const Config& config = Config::instance();
-  enemyLimit = config.getIntInRange("gamelogicmanager.enemy.limit", 0, kMostEnemies);
-  // A zero interval would spawn every frame and starve the frame of time.
-  spawnTimer.setInterval(config.getPositiveFloat("gamelogicmanager.enemy.interval"));
+  // Any limit: 0 or less means no enemy ever spawns. Any interval: at 0 or
+  // less the timer fires on every update, so a spawn is tried every frame.
+  enemyLimit = config.getInt("gamelogicmanager.enemy.limit");
+  spawnTimer.setInterval(config.getFloat("gamelogicmanager.enemy.interval"));
   const std::int32_t startPointCount = config.getInt("gamelogicmanager.startpoints");
-  // A start box without volume is always free, so enemies would spawn inside
-  // whatever stands there.
-  const Vec3 size(config.getPositiveFloat("gamelogicmanager.startpoints.size.x"),
-                  config.getPositiveFloat("gamelogicmanager.startpoints.size.y"),
-                  config.getPositiveFloat("gamelogicmanager.startpoints.size.z"));
+  const float sizeX = config.getFloat("gamelogicmanager.startpoints.size.x");
+  const float sizeY = config.getFloat("gamelogicmanager.startpoints.size.y");
+  const float sizeZ = config.getFloat("gamelogicmanager.startpoints.size.z");
+  const Vec3 size(sizeX, sizeY, sizeZ);
   for (std::int32_t i = 1; i <= startPointCount; ++i) {
     const std::string prefix = "gamelogicmanager.startpoint" + std::to_string(i) + ".min.";
     StartPoint point;
-    point.min = Vec3(config.getFloat(prefix + "x"), config.getFloat(prefix + "y"),
-                     config.getFloat(prefix + "z"));
+    const float x = config.getFloat(prefix + "x");
+    const float y = config.getFloat(prefix + "y");
+    const float z = config.getFloat(prefix + "z");
+    point.min = Vec3(x, y, z);
     point.max = point.min + size;
     startPoints.push_back(point);
   }
@@ -83,7 +83,10 @@ void GameLogicManager::update() {
     firstFrame = false;
     return;
   }
-  if (jetpackActive) positionManager->moveBy(mainCharacterId, jetpackVelocity * frameTimer.getDelta());
+  if (jetpackActive) {
+    const Vec3 lift = jetpackVelocity * frameTimer.getDelta();
+    positionManager->moveInSteps(mainCharacterId, positionManager->position(mainCharacterId) + lift);
+  }
   applyFiringRule();
 }
 

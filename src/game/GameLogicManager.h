@@ -52,6 +52,8 @@ class GameLogicManager {
   void setRandomSource(std::function<int()> source);
   // Ids of the live enemies in spawn order.
   const std::vector<ObjectId>& liveEnemies() const { return enemies; }
+  // An enemy can ever spawn: the limit is above 0 and there is a start box.
+  bool spawnsEnemies() const { return enemyLimit > 0 && !startPoints.empty(); }
 
   std::int32_t points = 0;
   ObjectId mainCharacterId = 0;

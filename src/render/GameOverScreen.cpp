@@ -12,7 +12,9 @@ GameOverScreen::GameOverScreen(int width, int height)
   Config& config = Config::instance();
   {
     ShaderManager shaders;
-    program = shaders.createProgram(config.getString("shader.text.vertex"), config.getString("shader.text.fragment"));
+    const std::string vertex = config.getString("shader.text.vertex");
+    const std::string fragment = config.getString("shader.text.fragment");
+    program = shaders.createProgram(vertex, fragment);
   }
   renderer->init(config.getString("highscore.path"), program, width, height);
 }

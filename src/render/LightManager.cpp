@@ -12,6 +12,7 @@ namespace {
 
 const std::string kStandardLight = "lightmanager.standard";
 const std::string kStandardObject = "sceneObject.standard";
+const Vec3 kUpForVerticalLights(0.0f, 0.0f, -1.0f);
 
 float lightValue(const std::string& name, const std::string& suffix) {
   return Config::instance().getFloatWithFallback(name + suffix, kStandardLight + suffix);
@@ -43,22 +44,25 @@ LightManager::LightManager(const Vec3* eyePosition, Camera* camera)
 }
 
 LightDescription LightManager::readLight(const std::string& name) {
+  // One value per statement: the keys are read in this order (r, g, b, then
+  // x, y, z), so a missing one is the first the file lacks in that order.
+  const auto triple = [&name](const char* x, const char* y, const char* z) {
+    const float first = lightValue(name, x);
+    const float second = lightValue(name, y);
+    return Vec3(first, second, lightValue(name, z));
+  };
   LightDescription light;
-  light.color = Vec3(lightValue(name, ".color.r"), lightValue(name, ".color.g"),
-                     lightValue(name, ".color.b")) /
-                255.0f;
+  light.color = triple(".color.r", ".color.g", ".color.b") / 255.0f;
   light.ambientIntensity = lightValue(name, ".ambient.intensity");
   light.diffuseIntensity = lightValue(name, ".diffuse.intensity");
-  const Vec3 direction(lightValue(name, ".light.direction.x"), lightValue(name, ".light.direction.y"),
-                       lightValue(name, ".light.direction.z"));
+  const Vec3 direction = triple(".light.direction.x", ".light.direction.y", ".light.direction.z");
   const float length = std::sqrt(glm::dot(direction, direction));
   if (!(length > 0.0f) || !std::isfinite(length)) {
     throw std::invalid_argument("LIGHTMANAGER: The direction of light '" + name +
                                 "' has no length and cannot be normalised.");
   }
   light.direction = direction / length;
-  light.position = Vec3(lightValue(name, ".position.x"), lightValue(name, ".position.y"),
-                        lightValue(name, ".position.z"));
+  light.position = triple(".position.x", ".position.y", ".position.z");
   light.shadowIntensity = lightValue(name, ".shadow.Intensity");
   return light;
 }
@@ -74,9 +78,10 @@ SpotLight LightManager::readLamp(std::uint32_t index) {
   lamp.ambientIntensity = description.ambientIntensity;
   lamp.diffuseIntensity = description.diffuseIntensity;
   lamp.direction = description.direction;
-  lamp.position = Vec3(config.getFloatWithFallback(name + ".position.x", kStandardObject + ".position.x"),
-                       lightValue(name, ".light.position.y"),
-                       config.getFloatWithFallback(name + ".position.z", kStandardObject + ".position.z"));
+  const float x = config.getFloatWithFallback(name + ".position.x", kStandardObject + ".position.x");
+  const float y = lightValue(name, ".light.position.y");
+  const float z = config.getFloatWithFallback(name + ".position.z", kStandardObject + ".position.z");
+  lamp.position = Vec3(x, y, z);
   lamp.falloffConstant = lightValue(name, ".falloff.constant");
   lamp.falloffLinear = lightValue(name, ".falloff.linear");
   lamp.falloffExponential = lightValue(name, ".falloff.exponential");
@@ -86,20 +91,15 @@ SpotLight LightManager::readLamp(std::uint32_t index) {
 
 std::vector<LightSpace> LightManager::lightSpacesFor(Camera& camera, const LightDescription& moon,
                                                      const std::vector<SpotLight>& lamps) {
-  const auto entry = [&camera](const std::string& name, const Vec3& position, const Vec3& direction,
-                               const Mat4& projection) {
-    if (!camera.update(position, direction)) {
-      throw std::invalid_argument("LIGHTMANAGER: Light '" + name +
-                                  "' points straight up or down; its shadow has no view.");
-    }
+  const auto entry = [&camera](const Vec3& position, const Vec3& direction, const Mat4& projection) {
+    // A light pointing straight up or down (a lamp over the floor) has no
+    // view with +y as up; any up axis across it serves a shadow map.
+    if (!camera.update(position, direction)) camera.update(position, direction, kUpForVerticalLights);
     return LightSpace{position, direction, projection, camera.getView()};
   };
   std::vector<LightSpace> spaces;
-  spaces.push_back(entry("moon", moon.position, moon.direction, camera.getOrthoProjection()));
-  for (std::size_t i = 0; i < lamps.size(); ++i) {
-    spaces.push_back(entry("lamp" + std::to_string(i + 1), lamps[i].position, lamps[i].direction,
-                           camera.getWideProjection()));
-  }
+  spaces.push_back(entry(moon.position, moon.direction, camera.getOrthoProjection()));
+  for (const SpotLight& lamp : lamps) spaces.push_back(entry(lamp.position, lamp.direction, camera.getWideProjection()));
   return spaces;
 }
 

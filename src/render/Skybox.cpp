@@ -57,7 +57,7 @@ void Skybox::init(GLuint textureProgram) {
   program = textureProgram;
   mvpLocation = glGetUniformLocation(program, "mvp");
   if (mvpLocation == -1) throw std::invalid_argument("SKYBOX: Could not bind attribute 'mvp'.");
-  const std::vector<float> vertices = cubeVertices(Config::instance().getPositiveFloat("skybox.size"));
+  const std::vector<float> vertices = cubeVertices(Config::instance().getFloat("skybox.size"));
 
   const GLint position = glGetAttribLocation(program, "position");
   const GLint normal = glGetAttribLocation(program, "normal");

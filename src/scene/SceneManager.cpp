@@ -1,6 +1,8 @@
 #include "scene/SceneManager.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <ctime>
 #include <stdexcept>
 
@@ -36,7 +38,10 @@ SceneManager::SceneManager(const RenderFunctionalityManager* settings, PositionM
       frustum(viewFrustum),
       animator(animationDriver) {
   Config& config = Config::instance();
-  fadeRate = 1.0f / config.getPositiveFloat("scenemanager.fadeouttime");
+  // A negative time would never finish fading: like 0, it removes a killed
+  // enemy in the next main pass.
+  const float fadeOutTime = config.getFloat("scenemanager.fadeouttime");
+  fadeRate = fadeOutTime > 0.0f ? 1.0f / fadeOutTime : std::numeric_limits<float>::infinity();
   const std::string front = config.getString("skybox.texture.front");
   const std::string back = config.getString("skybox.texture.back");
   const std::string left = config.getString("skybox.texture.left");
@@ -115,10 +120,6 @@ std::int32_t SceneManager::loadMap(GLuint lightingProgram, GLuint textureProgram
 void SceneManager::loadEnemyTypes(GLuint lightingProgram, GLuint colorProgram, GLuint shadowProgram) {
   Config& config = Config::instance();
   enemyTypeCount = config.getInt("enemy.types");
-  if (enemyTypeCount < 1) {
-    throw std::invalid_argument("CONFIG: enemy.types must be at least 1, got " + std::to_string(enemyTypeCount) +
-                                ".");
-  }
   for (std::int32_t n = 1; n <= enemyTypeCount; ++n) {
     const std::string name = config.getString("enemy.type." + std::to_string(n));
     createEnemyType(name, n, {config.getString(name + ".animation0"), config.getString(name + ".animation1")},
@@ -140,8 +141,7 @@ ObjectId SceneManager::spawnEnemy() {
 void SceneManager::startFadeOut(ObjectId id) {
   SceneObject& object = *entryOf(objects, id);
   object.animationState().secondary = 1;
-  positionManager->octree().remove(id);
-  positionManager->removeFromGravity(id);
+  positionManager->withdraw(id);
   fadingObjects.push_back(id);
 }
 
@@ -156,10 +156,12 @@ void SceneManager::removeObject(ObjectId id) {
 }
 
 void SceneManager::fadeOut(float delta) {
-  const float step = fadeRate * delta;
+  // An infinite rate times a zero delta would be NaN, which never reaches 0.
+  const bool instant = std::isinf(fadeRate);
+  const float step = instant ? 0.0f : fadeRate * delta;
   for (auto it = fadingObjects.begin(); it != fadingObjects.end();) {
     ObjectProperties& record = properties->at(*it);
-    const float opacity = record.opacity - step;
+    const float opacity = instant ? 0.0f : record.opacity - step;
     if (opacity <= 0.0f) {
       removeObject(*it);
       it = fadingObjects.erase(it);

@@ -34,13 +34,16 @@ class SceneManager {
   ObjectId loadMainCharacter(GLuint lightingProgram, GLuint colorProgram, GLuint shadowProgram);
   // Sky box, floors, stairs, walls and lamps; returns "lamps.objects.number".
   std::int32_t loadMap(GLuint lightingProgram, GLuint textureProgram, GLuint colorProgram, GLuint shadowProgram);
-  // The "enemy.types" templates, kept under "enemy1", "enemy2", ...; never placed.
+  // The "enemy.types" templates, kept under "enemy1", "enemy2", ...; never
+  // placed. A count below 1 loads none (spawnEnemy then must not be called).
   void loadEnemyTypes(GLuint lightingProgram, GLuint colorProgram, GLuint shadowProgram);
+  std::int32_t enemyTypeTotal() const { return enemyTypeCount; }
 
   // A copy of a randomly chosen enemy type, placed and with its properties; its id.
   ObjectId spawnEnemy();
   // The enemy plays its death animation, stops blocking, falling and being hit,
-  // and fades out over "scenemanager.fadeouttime" seconds.
+  // and fades out over "scenemanager.fadeouttime" seconds (0 or less: it is
+  // removed in the next main pass).
   void startFadeOut(ObjectId id);
   // Deletes the object and its entries; an absent id throws std::out_of_range.
   void removeObject(ObjectId id);
@@ -78,6 +81,6 @@ class SceneManager {
   std::map<ObjectId, std::unique_ptr<SceneObject>> objects;
   std::int32_t enemyTypeCount = 0;
   TimerFrameIndependency frameTimer{1000.0f};
-  float fadeRate;
+  float fadeRate;  // opacity lost per second; infinite: removed at the next pass
   std::vector<ObjectId> fadingObjects;
 };
