@@ -191,6 +191,35 @@ TEST_F(RenderTest, FogDarkensOnlyWhatLiesBelowThePlaneAndOnlyWhenSwitchedOn) {
   }
 }
 
+// Lamp 0 alone, straight at the square from its front: light inside the cone
+// only, weaker with distance by 1 / (constant + linear x distance).
+TEST_F(RenderTest, ALampLightsOnlyInsideItsConeAndFadesWithDistance) {
+  OffscreenTarget target(kSize, kSize);
+  Render render = makeRender();
+  setLights(programs().lighting, 0.0f);
+  const GLuint p = programs().lighting;
+  glUseProgram(p);
+  setUniform(p, "moon.base.ambientIntensity", 0.0f);
+  setUniform(p, "lamps[0].base.color", Vec3(1.0f));
+  setUniform(p, "lamps[0].base.diffuseIntensity", 1.0f);
+  setUniform(p, "lamps[0].direction", Vec3(0, 0, -1));
+  setUniform(p, "lamps[0].falloff.linear", 0.25f);
+  setUniform(p, "lamps[0].angle", std::cos(15.0f * kDegToRad));  // cone radius 0.8 at 3 units
+  int centre[2] = {0, 0};
+  for (const int i : {0, 1}) {
+    const float distance = i == 0 ? 3.0f : 6.0f;
+    glUseProgram(p);
+    setUniform(p, "lamps[0].position", Vec3(0, 0, distance));
+    glUseProgram(0);
+    target.clear(0.0f, 0.0f, 1.0f);
+    drawSquare(render);
+    centre[i] = red(target.pixel(kSize / 2, kSize / 2));
+    if (i == 0) EXPECT_LT(red(target.pixel(kSize / 2 + 10, kSize / 2 + 10)), 3) << "outside the cone: dark";
+  }
+  EXPECT_NEAR(centre[0], 255 / 1.75, 2);
+  EXPECT_NEAR(centre[1], 255 / 2.5, 2);
+}
+
 TEST_F(RenderTest, HeightFogThickensWithTheDepthBelowThePlane) {
   OffscreenTarget target(kSize, kSize);
   loadConfig(0.5f, 0.3f);

@@ -100,6 +100,7 @@ TEST_F(TextureTest, FilteringAppliesTheTableAndLeavesTheTextureBoundOnUnitZero) 
                         {1, 1, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST},
                         {5, 0, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST},
                         {0, 2, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+                        {1, 3, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
                         {1, 0, GL_LINEAR, GL_LINEAR}};
   for (const Case& c : steps) {
     SCOPED_TRACE(testing::Message() << c.sampling << "/" << c.mipmap);

@@ -8,8 +8,8 @@ namespace gltest {
 // Creates the context on first use; false when no display or driver is there.
 bool ensureContext();
 // Width and height of the hidden window's default framebuffer.
-inline constexpr int kWidth = 128;
-inline constexpr int kHeight = 128;
+inline constexpr int kWidth = 512;
+inline constexpr int kHeight = 384;
 
 }  // namespace gltest
 

@@ -4,6 +4,10 @@
 // a fake clock the test advances.
 #include <unistd.h>
 
+#include <fstream>
+#include <map>
+#include <string>
+
 #include "config/Config.h"
 #include "support/FakeClock.h"
 #include "support/GlContext.h"
@@ -19,6 +23,18 @@ class ShippedGameTest : public GlTest {
     config.clear();
     config.setPath("../config.txt");
     config.load();
+  }
+  // The shipped configuration with some keys given other values.
+  static void reloadWith(const std::map<std::string, std::string>& overrides) {
+    std::ifstream file("../config.txt");
+    std::string line, text;
+    while (std::getline(file, line)) {
+      const std::string key = line.substr(0, line.find_first_of(" =\t"));
+      if (overrides.count(key) == 0) text += line + "\n";
+    }
+    for (const auto& [key, value] : overrides) text += key + " = " + value + "\n";
+    Config::instance().clear();
+    Config::instance().loadFromString(text);
   }
   void TearDown() override {
     if (previousDirectory[0] != '\0') ASSERT_EQ(chdir(previousDirectory), 0);
