@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ContentFiles.h"
 #include "render/GameOverScreen.h"
 #include "render/RenderFunctionalityManager.h"
 #include "render/TextManager.h"
@@ -66,6 +67,25 @@ TEST(Overlay, SwitchTextsForEveryState) {
     c.change(switches);
     EXPECT_EQ(std::string(TextManager::layout(switches, 0, 0, 0, 800, 600, 20, 10)[c.line].text.data()), c.text);
   }
+}
+
+// With every switch off the right column holds its longest texts ("MMQ=Off"):
+// at the shipped glyph size each still ends inside the window.
+TEST(Overlay, TheRightColumnFitsTheShippedGlyphSize) {
+  const Config& config = content::loadGameConfig();
+  const int glyph = config.getInt("textmanager.text.height");
+  RenderFunctionalityManager off(false);
+  off.toggleSampling();
+  off.cycleMipmap();
+  off.toggleFrustumCulling();
+  off.toggleTransparency();
+  const int width = 1024;
+  const auto lines = TextManager::layout(off, 0, 0, 0, width, 768, 20, 10);
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i].text.data());
+    EXPECT_LE(lines[i].x + static_cast<int>(std::string(lines[i].text.data()).size()) * glyph, width);
+  }
+  Config::instance().clear();
 }
 
 TEST(GameOver, LayoutDependsOnWindowWidthAndHeight) {

@@ -4,7 +4,8 @@
 // placement, in the order the scene manager loads them (main character first,
 // id 0, then floors, stairs, walls and lamps). Walkers of any configured type
 // can then be added. Needs the game's configuration loaded and build/game/bin
-// as the working directory, as the game has.
+// as the working directory, as the game has. Shared by the content tests and
+// the benchmarks.
 #include <deque>
 #include <map>
 #include <memory>
@@ -31,6 +32,10 @@ class MapWorld {
   // the given spacing: free, just above a floor, taken level by level in turn.
   std::vector<Vec3> freeSpots(const Vec3& low, const Vec3& high, float spacing, std::size_t count) const;
 
+  // A map piece by its configuration name ("map.wall0", "lamp1"): its id and world box.
+  ObjectId idOf(const std::string& name) const { return pieces.at(name); }
+  const BoundingBox& boxOf(const std::string& name) const { return boxes[pieces.at(name)]; }
+
   PositionManager& positions() { return *positionManager; }
   PropertyTable& properties() { return table; }
   static constexpr ObjectId kMainCharacterId = 0;
@@ -43,5 +48,6 @@ class MapWorld {
   PropertyTable table;
   std::deque<BoundingBox> boxes;  // stable addresses: the octree keeps pointers
   std::map<std::string, std::pair<Vec3, Vec3>> extents;
+  std::map<std::string, ObjectId> pieces;  // ids are also indices into boxes
   ObjectId nextId = kMainCharacterId;
 };

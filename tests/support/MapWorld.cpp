@@ -30,7 +30,9 @@ MapWorld::MapWorld() : positionManager(std::make_unique<PositionManager>()) {
   auto addPiece = [&](const std::string& name) {
     const Vec3 position(configured(name, ".position.x"), configured(name, ".position.y"),
                         configured(name, ".position.z"));
-    return place(name, position, configured(name, ".rotation"), configured(name, ".scale"));
+    const ObjectId id = place(name, position, configured(name, ".rotation"), configured(name, ".scale"));
+    pieces[name] = id;
+    return id;
   };
   for (const char* floor : kFloors) positionManager->registerFloor(addPiece(floor));
   for (const char* stairs : kStairs) positionManager->registerStairs(addPiece(stairs));
