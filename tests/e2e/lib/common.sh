@@ -92,20 +92,66 @@ hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 
 screenshot() { import -window root "$1"; }
 
+# Waits until the game has drawn its scene (the screen is no longer black),
+# up to $1 seconds (default 120): the first frames under a software renderer
+# can take seconds each.
+wait_for_scene() {
+  local limit="${1:-120}" probe
+  probe="$(mktemp --suffix=.png)"
+  local deadline=$((SECONDS + limit))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before it drew its scene"
+    screenshot "$probe"
+    if awk -v m="$(convert "$probe" -colorspace Gray -format "%[fx:mean]" info:)" 'BEGIN { exit !(m > 0.02) }'; then
+      rm -f "$probe"
+      return 0
+    fi
+    sleep 0.5
+  done
+  rm -f "$probe"
+  fail "the game drew no scene within ${limit}s"
+}
+
+# Takes screenshot $1 once it differs from $2 in at least $3 pixels, waiting up
+# to $4 seconds (default 60); fails otherwise. What the game shows decides,
+# not how fast the machine draws it.
+shot_changed_from() {
+  local image="$1" reference="$2" minimum="$3" limit="${4:-60}"
+  local deadline=$((SECONDS + limit)) count=0
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    screenshot "$image"
+    count="$(difference "$reference" "$image")"
+    awk -v c="$count" -v m="$minimum" 'BEGIN { exit !(c >= m) }' && return 0
+    sleep 0.3
+  done
+  fail "$image differs from $reference in only $count pixels after ${limit}s (expected $minimum)"
+}
+
+# Holds key $1 until the screen differs from $2 in at least $3 pixels
+# (at most $4 seconds, default 60), then releases it and keeps the picture in $5.
+hold_until_changed() {
+  local key="$1" reference="$2" minimum="$3" limit="${4:-60}" image="$5"
+  xdotool keydown "$key"
+  shot_changed_from "$image" "$reference" "$minimum" "$limit"
+  xdotool keyup "$key"
+}
+
 # Prints "r g b" (0..255) of pixel x,y of a PNG.
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
 }
 
+# True when pixel x,y of a PNG is within 3 of r g b on every channel.
+pixel_near() {
+  local pr pg pb
+  read -r pr pg pb <<<"$(pixel "$1" "$2" "$3")"
+  awk -v a="$pr" -v b="$pg" -v c="$pb" -v r="$4" -v g="$5" -v bl="$6" \
+    'function d(x, y) { return x > y ? x - y : y - x } BEGIN { exit !(d(a, r) <= 3 && d(b, g) <= 3 && d(c, bl) <= 3) }'
+}
+
 # Fails unless pixel x,y of a PNG is within 3 of the expected r g b.
 expect_pixel() {
-  local image="$1" x="$2" y="$3" r="$4" g="$5" b="$6"
-  read -r pr pg pb <<<"$(pixel "$image" "$x" "$y")"
-  for pair in "$pr:$r" "$pg:$g" "$pb:$b"; do
-    local got="${pair%%:*}" want="${pair##*:}"
-    local diff=$((got - want))
-    [ "${diff#-}" -le 3 ] || fail "pixel ($x,$y) of $image is ($pr,$pg,$pb), expected ($r,$g,$b)"
-  done
+  pixel_near "$@" || fail "pixel ($2,$3) of $1 is ($(pixel "$1" "$2" "$3")), expected ($4,$5,$6)"
 }
 
 # Number of pixels that differ by more than 5% between two images.
