@@ -30,6 +30,16 @@ name="NightShooter"
 on_game_over() {
   [ "$(bright_pixels "$1" 1024x200+0+0)" -lt 50 ] && [ "$(bright_pixels "$1" 400x40+341+344)" -gt 100 ]
 }
+# Screenshots into $1 until it shows the game-over screen, for up to $2 seconds.
+wait_for_game_over() {
+  local deadline=$((SECONDS + $2))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    screenshot "$1"
+    on_game_over "$1" && return 0
+    sleep 1
+  done
+  return 1
+}
 
 # 1. Standing still: the enemies come, "HIT" lines follow, the game ends by itself.
 start_game "$game" "$out/still"
@@ -43,15 +53,8 @@ done
 screenshot "$out/1-enemies-chasing.png"
 grep -q '^HIT: new health = [0-9]*\.$' "$out/still.stdout" || fail "no HIT line while standing still: $(cat "$out/still.stdout")"
 # The health falls until a lethal contact shows the game-over screen on its own.
-deadline=$((SECONDS + 120))
-while [ "$SECONDS" -lt "$deadline" ]; do
-  screenshot "$out/probe.png"
-  if on_game_over "$out/probe.png"; then break; fi
-  sleep 1
-done
-cp "$out/probe.png" "$out/2-game-over-still.png"
+wait_for_game_over "$out/2-game-over-still.png" 120 || fail "the game-over screen did not come"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended instead of showing the game-over screen"
-on_game_over "$out/2-game-over-still.png" || fail "the game-over screen did not come"
 press Escape
 wait_for_exit 120
 status="$EXIT_STATUS"
@@ -78,13 +81,7 @@ sleep 15
 xdotool mouseup 1
 screenshot "$out/3-after-firing.png"
 press Escape
-deadline=$((SECONDS + 60))
-while [ "$SECONDS" -lt "$deadline" ]; do
-  screenshot "$out/4-game-over-score.png"
-  if on_game_over "$out/4-game-over-score.png"; then break; fi
-  sleep 1
-done
-on_game_over "$out/4-game-over-score.png" || fail "no game-over screen after firing"
+wait_for_game_over "$out/4-game-over-score.png" 60 || fail "no game-over screen after firing"
 # A score of 50 or more has a second digit right of the first.
 [ "$(bright_pixels "$out/4-game-over-score.png" 80x40+861+344)" -gt 20 ] || fail "the score stayed 0 after firing"
 press Escape
