@@ -1,6 +1,7 @@
 #include "scene/Octree.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "config/Config.h"
@@ -14,6 +15,37 @@ BoundingBox& boxOf(const std::map<ObjectId, BoundingBox*>& boxes, ObjectId id) {
   return *found->second;
 }
 
+// An object spanning more grid cells than this is tested by every query instead.
+constexpr std::int64_t kMostCells = 64;
+
+struct CellRange {
+  std::int32_t x0, y0, z0, x1, y1, z1;
+  bool usable;  // finite and not too many cells
+};
+
+// The grid cells that the world box [low, high] overlaps (borders included).
+CellRange cellsOver(const Vec3& low, const Vec3& high) {
+  const Vec3 size(Octree::kCellWidth, Octree::kCellHeight, Octree::kCellWidth);
+  const Vec3 first = glm::floor(low / size);
+  const Vec3 last = glm::floor(high / size);
+  for (int axis = 0; axis < 3; ++axis) {
+    if (!(std::fabs(first[axis]) < 1e9f && std::fabs(last[axis]) < 1e9f)) return {0, 0, 0, -1, -1, -1, false};
+  }
+  const CellRange range{static_cast<std::int32_t>(first.x), static_cast<std::int32_t>(first.y),
+                        static_cast<std::int32_t>(first.z), static_cast<std::int32_t>(last.x),
+                        static_cast<std::int32_t>(last.y),  static_cast<std::int32_t>(last.z), true};
+  const std::int64_t count = (static_cast<std::int64_t>(range.x1) - range.x0 + 1) *
+                             (static_cast<std::int64_t>(range.y1) - range.y0 + 1) *
+                             (static_cast<std::int64_t>(range.z1) - range.z0 + 1);
+  return {range.x0, range.y0, range.z0, range.x1, range.y1, range.z1, count <= kMostCells};
+}
+
+// 21 bits per axis: cells of any usable range stay apart.
+std::int64_t cellKey(std::int32_t x, std::int32_t y, std::int32_t z) {
+  const auto bits = [](std::int32_t v) { return static_cast<std::int64_t>(static_cast<std::uint32_t>(v) & 0x1FFFFFu); };
+  return (bits(x) << 42) | (bits(y) << 21) | bits(z);
+}
+
 }  // namespace
 
 Octree::Octree() {
@@ -24,13 +56,57 @@ Octree::Octree() {
   const std::int32_t range = config.getInt("octree.range");
   root = std::make_unique<OctreeNode>(maxLevels, 0, OctreeNode::Cell{startXZ, startY, startXZ},
                                       OctreeNode::Cell{range, range, range});
+  keyed = maxLevels <= OctreeNode::kKeyedLevels;
+}
+
+void Octree::file(ObjectId id, BoundingBox* box) {
+  const ObjectCylinder cylinder = ObjectCylinder::of(*box);
+  Filed& entry = filed[id];
+  entry.id = id;
+  entry.box = box;
+  entry.sequence = nextSequence++;
+  entry.cellKey = root->insert(id, cylinder, entry.sequence);
+  // Filed by the box itself: the queries test the box, not its cylinder.
+  const CellRange range = cellsOver(box->getWorldMin(), box->getWorldMax());
+  entry.wide = !range.usable;
+  if (entry.wide) {
+    wideObjects.push_back(&entry);
+    return;
+  }
+  entry.low = {range.x0, range.y0, range.z0};
+  entry.high = {range.x1, range.y1, range.z1};
+  for (std::int32_t x = range.x0; x <= range.x1; ++x)
+    for (std::int32_t y = range.y0; y <= range.y1; ++y)
+      for (std::int32_t z = range.z0; z <= range.z1; ++z) cells[cellKey(x, y, z)].push_back(&entry);
+}
+
+void Octree::unfile(ObjectId id) {
+  const auto found = filed.find(id);
+  if (found == filed.end()) return;
+  const Filed* entry = &found->second;
+  root->remove(id, ObjectCylinder::of(*entry->box), entry->sequence);
+  const auto drop = [entry](std::vector<const Filed*>& list) {
+    list.erase(std::find(list.begin(), list.end(), entry));
+  };
+  if (entry->wide) {
+    drop(wideObjects);
+  } else {
+    for (std::int32_t x = entry->low[0]; x <= entry->high[0]; ++x)
+      for (std::int32_t y = entry->low[1]; y <= entry->high[1]; ++y)
+        for (std::int32_t z = entry->low[2]; z <= entry->high[2]; ++z) {
+          drop(cells.find(cellKey(x, y, z))->second);  // an emptied cell stays for the next comer
+        }
+  }
+  filed.erase(found);
 }
 
 bool Octree::isUntreed(ObjectId id) const { return std::find(untreed.begin(), untreed.end(), id) != untreed.end(); }
 
 void Octree::add(ObjectId id, BoundingBox* box) {
+  unfile(id);  // an object added twice is filed once, as its box now stands
   boxes[id] = box;
-  root->insert(id, ObjectCylinder::of(*box));
+  untreed.erase(std::remove(untreed.begin(), untreed.end(), id), untreed.end());
+  file(id, box);
 }
 
 void Octree::update(ObjectId id, const Mat4& modelMatrix) {
@@ -40,28 +116,60 @@ void Octree::update(ObjectId id, const Mat4& modelMatrix) {
     box.setModelMatrix(modelMatrix);
     return;
   }
-  const ObjectCylinder before = ObjectCylinder::of(box);
+  unfile(id);  // with the cylinder it was filed with
   box.setModelMatrix(modelMatrix);
-  root->remove(id, before);
-  root->insert(id, ObjectCylinder::of(box));
+  file(id, &box);
 }
 
 void Octree::remove(ObjectId id) {
   auto found = boxes.find(id);
   if (found == boxes.end()) return;
-  root->remove(id, ObjectCylinder::of(*found->second));
+  unfile(id);
   boxes.erase(found);
   untreed.erase(std::remove(untreed.begin(), untreed.end(), id), untreed.end());
 }
 
 void Octree::untree(ObjectId id) {
-  const BoundingBox& box = boxOf(boxes, id);
+  boxOf(boxes, id);
   if (isUntreed(id)) return;
   untreed.push_back(id);
-  root->remove(id, ObjectCylinder::of(box));
+  unfile(id);
 }
 
 MoveResult Octree::collideTree(ObjectId id, const Mat4& modelMatrix) const {
+  if (!keyed) return collideTreeByQuery(id, modelMatrix);
+  const ObjectCylinder cylinder = ObjectCylinder::of(boxOf(boxes, id), modelMatrix);
+  // A box touches the cylinder only if it reaches into the box around the
+  // cylinder, so the grid cells under that box hold every candidate.
+  const Vec3 reach(cylinder.radius, cylinder.halfHeight, cylinder.radius);
+  const CellRange range = cellsOver(cylinder.center - reach, cylinder.center + reach);
+  if (!range.usable) return collideTreeByQuery(id, modelMatrix);
+  // The query lists cells in pre-order and a cell's entries in filing order;
+  // walked from the last, the first touch is the touching object latest in
+  // that order.
+  const Filed* best = nullptr;
+  const auto consider = [&](const Filed* other) {
+    if (other->id == id) return;
+    if (best != nullptr && (other->cellKey < best->cellKey ||
+                            (other->cellKey == best->cellKey && other->sequence <= best->sequence))) {
+      return;
+    }
+    if (cylinder.touches(other->box->getWorldMin(), other->box->getWorldMax())) best = other;
+  };
+  for (const Filed* other : wideObjects) consider(other);
+  for (std::int32_t x = range.x0; x <= range.x1; ++x)
+    for (std::int32_t y = range.y0; y <= range.y1; ++y)
+      for (std::int32_t z = range.z0; z <= range.z1; ++z) {
+        const auto cell = cells.find(cellKey(x, y, z));
+        if (cell == cells.end()) continue;
+        for (const Filed* other : cell->second) consider(other);
+      }
+  if (best == nullptr) return {true, kNoObject, 0};
+  const float feet = cylinder.center.y - (cylinder.halfHeight * 4.0f) / 5.0f;
+  return {false, best->id, best->box->getWorldMax().y < feet ? 2 : 1};
+}
+
+MoveResult Octree::collideTreeByQuery(ObjectId id, const Mat4& modelMatrix) const {
   const ObjectCylinder cylinder = ObjectCylinder::of(boxOf(boxes, id), modelMatrix);
   std::vector<ObjectId> candidates;
   root->query(cylinder, candidates);

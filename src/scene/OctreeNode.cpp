@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
-OctreeNode::OctreeNode(std::int32_t maxLevels, std::int32_t level, const Cell& start, const Cell& size)
+OctreeNode::OctreeNode(std::int32_t maxLevels, std::int32_t level, const Cell& start, const Cell& size,
+                       std::uint64_t key)
     : maxLevels(maxLevels),
       level(level),
       start(start),
       center(static_cast<float>(start[0]) + static_cast<float>(size[0]) * 0.5f,
              static_cast<float>(start[1]) + static_cast<float>(size[1]) * 0.5f,
              static_cast<float>(start[2]) + static_cast<float>(size[2]) * 0.5f),
-      size(size) {}
+      size(size),
+      key(key) {}
 
 namespace {
 
@@ -31,36 +33,42 @@ int OctreeNode::childIndex(const ObjectCylinder& cylinder) const {
   return (x > 0 ? 1 : 0) + (y > 0 ? 2 : 0) + (z > 0 ? 4 : 0);
 }
 
-void OctreeNode::insert(ObjectId id, const ObjectCylinder& cylinder) {
+std::uint64_t OctreeNode::insert(ObjectId id, const ObjectCylinder& cylinder, std::uint64_t sequence) {
   if (hasChildren()) {
     const int index = childIndex(cylinder);
-    if (index >= 0) {
-      children[static_cast<std::size_t>(index)]->insert(id, cylinder);
-      return;
-    }
+    if (index >= 0) return children[static_cast<std::size_t>(index)]->insert(id, cylinder, sequence);
   }
-  entries.push_back({id, cylinder});
+  entries.push_back({id, cylinder, sequence});
   if (!hasChildren() && level < maxLevels) {
     split();
     // A node splits on its first insertion, so this entry is the only one here.
     const int index = childIndex(cylinder);
     if (index >= 0) {
-      children[static_cast<std::size_t>(index)]->insert(id, cylinder);
       entries.clear();
+      return children[static_cast<std::size_t>(index)]->insert(id, cylinder, sequence);
     }
   }
+  return key;
 }
 
-void OctreeNode::remove(ObjectId id, const ObjectCylinder& cylinder) {
+void OctreeNode::remove(ObjectId id, const ObjectCylinder& cylinder, std::uint64_t sequence) {
   OctreeNode* node = this;
   while (node->hasChildren()) {
     const int index = node->childIndex(cylinder);
     if (index < 0) break;
     node = node->children[static_cast<std::size_t>(index)].get();
   }
-  auto found = std::find_if(node->entries.begin(), node->entries.end(),
-                            [id](const OctreeEntry& entry) { return entry.id == id; });
-  if (found != node->entries.end()) node->entries.erase(found);
+  std::vector<OctreeEntry>& list = node->entries;
+  if (sequence != 0) {
+    const auto found = std::lower_bound(list.begin(), list.end(), sequence,
+                                        [](const OctreeEntry& entry, std::uint64_t s) { return entry.sequence < s; });
+    if (found != list.end() && found->sequence == sequence && found->id == id) {
+      list.erase(found);
+      return;
+    }
+  }
+  auto found = std::find_if(list.begin(), list.end(), [id](const OctreeEntry& entry) { return entry.id == id; });
+  if (found != list.end()) list.erase(found);
 }
 
 void OctreeNode::query(const ObjectCylinder& cylinder, std::vector<ObjectId>& out) const {
@@ -87,6 +95,13 @@ void OctreeNode::split() {
     for (int axis = 0; axis < 3; ++axis) {
       if ((i >> axis) & 1) childStart[static_cast<std::size_t>(axis)] += half[static_cast<std::size_t>(axis)];
     }
-    children[static_cast<std::size_t>(i)] = std::make_unique<OctreeNode>(maxLevels, level + 1, childStart, half);
+    // One hexadecimal digit per level, 1 to 8 for the child's index and 0 for
+    // "this cell itself", most significant first: pre-order compares as numbers.
+    std::uint64_t childKey = key;
+    if (level + 1 <= kKeyedLevels) {
+      childKey |= static_cast<std::uint64_t>(i + 1) << (4 * (kKeyedLevels - (level + 1)));
+    }
+    children[static_cast<std::size_t>(i)] =
+        std::make_unique<OctreeNode>(maxLevels, level + 1, childStart, half, childKey);
   }
 }

@@ -12,18 +12,23 @@
 struct OctreeEntry {
   ObjectId id;
   ObjectCylinder cylinder;
+  std::uint64_t sequence = 0;  // when it was filed here: entries keep this order
 };
 
 class OctreeNode {
  public:
   using Cell = std::array<std::int32_t, 3>;
 
-  OctreeNode(std::int32_t maxLevels, std::int32_t level, const Cell& start, const Cell& size);
+  OctreeNode(std::int32_t maxLevels, std::int32_t level, const Cell& start, const Cell& size,
+             std::uint64_t key = 0);
 
-  // Files the cylinder in the deepest child that holds it whole, splitting on the way.
-  void insert(ObjectId id, const ObjectCylinder& cylinder);
+  // Files the cylinder in the deepest child that holds it whole, splitting on
+  // the way; the key of the cell it went to.
+  std::uint64_t insert(ObjectId id, const ObjectCylinder& cylinder, std::uint64_t sequence = 0);
   // Erases the first entry with this id in the cell the cylinder leads to; absent: nothing.
-  void remove(ObjectId id, const ObjectCylinder& cylinder);
+  // A non-zero sequence (the one it was filed with) finds it by halving, as a
+  // cell's entries stand in filing order.
+  void remove(ObjectId id, const ObjectCylinder& cylinder, std::uint64_t sequence = 0);
   // Appends every id that may intersect the cylinder (and more).
   void query(const ObjectCylinder& cylinder, std::vector<ObjectId>& out) const;
   // Appends this cell's ids, then those of the children in index order.
@@ -32,6 +37,12 @@ class OctreeNode {
   int childIndex(const ObjectCylinder& cylinder) const;
   // Creates the eight children, each half the size (integer halving).
   void split();
+
+  // The cell's place in a walk of the tree that visits a cell, then its
+  // children in index order: comparing keys compares places, down to this
+  // many levels (deeper cells share their ancestor's key).
+  static constexpr std::int32_t kKeyedLevels = 15;
+  std::uint64_t getKey() const { return key; }
 
   bool hasChildren() const { return children[0] != nullptr; }
   const OctreeNode& child(int index) const { return *children[static_cast<std::size_t>(index)]; }
@@ -48,5 +59,6 @@ class OctreeNode {
   Cell start;
   Vec3 center;
   Cell size;
+  std::uint64_t key;
   std::array<std::unique_ptr<OctreeNode>, 8> children;
 };
