@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/Types.h"
 #include "scene/Skeleton.h"
 
 struct AnimationState {
@@ -23,4 +24,7 @@ struct AnimationState {
   // channel (-1: none).
   std::vector<std::int32_t> nodeBones;
   std::vector<std::vector<std::int32_t>> channelIndex;
+  // Objects copied from one type share its skeleton and animations exactly,
+  // so at the same ticks they share the pose: the type's id (kNoObject: none).
+  ObjectId poseSource = kNoObject;
 };

@@ -183,12 +183,36 @@ void Animator::animate(ObjectId id, AnimationState& state, Skeleton& skeleton,
       state.current = kDyingStarted;
     }
     const auto dying = static_cast<std::size_t>(state.secondary);
-    evaluateIndexed(state, animations, dying, ticksAt(animations.at(dying), now - state.startTime),
-                    skeleton);
+    evaluateShared(state, animations, dying, ticksAt(animations.at(dying), now - state.startTime), skeleton,
+                   now);
     return;
   }
-  evaluateIndexed(state, animations, state.current,
-                  ticksAt(animations.at(state.current), now - state.startTime), skeleton);
+  evaluateShared(state, animations, state.current, ticksAt(animations.at(state.current), now - state.startTime),
+                 skeleton, now);
+}
+
+void Animator::evaluateShared(AnimationState& state, const std::vector<Animation>& animations,
+                              std::size_t index, float ticks, Skeleton& skeleton, float now) {
+  if (state.poseSource == kNoObject) {
+    evaluateIndexed(state, animations, index, ticks, skeleton);
+    return;
+  }
+  if (now != posesTime) {
+    posesTime = now;
+    poses.clear();
+  }
+  for (const SharedPose& pose : poses) {
+    if (pose.source != state.poseSource || pose.animation != index || pose.ticks != ticks ||
+        pose.bones.size() != skeleton.bones.size()) {
+      continue;
+    }
+    for (std::size_t i = 0; i < pose.bones.size(); ++i) skeleton.bones[i].finalTransformation = pose.bones[i];
+    return;
+  }
+  evaluateIndexed(state, animations, index, ticks, skeleton);
+  SharedPose& pose = poses.emplace_back(SharedPose{state.poseSource, index, ticks, {}});
+  pose.bones.reserve(skeleton.bones.size());
+  for (const BoneInfo& bone : skeleton.bones) pose.bones.push_back(bone.finalTransformation);
 }
 
 void Animator::animateMainCharacter(AnimationState& state, Skeleton& skeleton,

@@ -36,7 +36,20 @@ class Animator {
   // evaluate() with the object's node-to-channel index instead of a search by name.
   void evaluateIndexed(AnimationState& state, const std::vector<Animation>& animations,
                        std::size_t index, float ticks, Skeleton& skeleton) const;
+  // evaluateIndexed(), or the pose an object of the same source got at the
+  // same time this frame: the same skeleton at the same ticks poses alike.
+  void evaluateShared(AnimationState& state, const std::vector<Animation>& animations, std::size_t index,
+                      float ticks, Skeleton& skeleton, float now);
+
+  struct SharedPose {
+    ObjectId source;
+    std::size_t animation;
+    float ticks;
+    std::vector<Mat4> bones;
+  };
 
   const std::map<std::string, bool>& directions;
   Mat4 rootParent{1.0f};
+  float posesTime = -1.0f;          // the clock time the shared poses were taken at
+  std::vector<SharedPose> poses;    // this frame's poses by source, animation and ticks
 };

@@ -40,7 +40,9 @@ SceneObject::SceneObject(const SceneObject& type)
       ownRender(std::make_unique<Render>(*type.ownRender)),
       name(type.name),
       ownSkeleton(type.ownSkeleton),
-      ownAnimations(type.ownAnimations) {}
+      ownAnimations(type.ownAnimations) {
+  state.poseSource = type.state.poseSource != kNoObject ? type.state.poseSource : type.id;
+}
 
 void SceneObject::readProperties() {
   positionManager->add(id, &ownRender->boundingBox());
@@ -98,9 +100,12 @@ void SceneObject::uploadBonesShadow() {
 void SceneObject::uploadBones(GLuint program, GLint location) const {
   glUseProgram(program);
   if (location == -1) return;  // a static mesh has no bones to move
+  // Only the skeleton's own bones: the mesh's bone indices all lie below their
+  // count, so the rest of the array is never read for this object. Uploading
+  // all 100 each time was most of the frame's driver work with many enemies.
   std::array<Mat4, kMaxBones> matrices;
-  matrices.fill(Mat4(1.0f));
   const std::size_t count = std::min(ownSkeleton.bones.size(), kMaxBones);
+  if (count == 0) return;
   for (std::size_t i = 0; i < count; ++i) matrices[i] = ownSkeleton.bones[i].finalTransformation;
-  glUniformMatrix4fv(location, static_cast<GLsizei>(kMaxBones), GL_FALSE, glm::value_ptr(matrices[0]));
+  glUniformMatrix4fv(location, static_cast<GLsizei>(count), GL_FALSE, glm::value_ptr(matrices[0]));
 }

@@ -52,8 +52,8 @@ class SceneObject {
   std::uint32_t render(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
                        const std::array<Mat4, 4>& lightProjections, const RenderFunctionalityManager& toggles);
   void renderShadow(const Mat4& lightView, const Mat4& lightProjection);
-  // Selects the lighting (shadow) program and uploads the 100 bone matrices
-  // (identity past the skeleton's bones); a static object uploads nothing.
+  // Selects the lighting (shadow) program and uploads the skeleton's bone
+  // matrices to the start of "bones"; a static object uploads nothing.
   void uploadBonesLighting();
   void uploadBonesShadow();
 

@@ -158,6 +158,7 @@ TEST(AnimatorEnemy, LoopsInStepAndRestartsItsDyingAnimationOnceChosen) {
   const std::vector<Animation> animations = {ramp(0), ramp(100)};
   Skeleton first = singleBone(), second = singleBone();
   AnimationState firstState, secondState;
+  firstState.poseSource = secondState.poseSource = 9;  // copies of one type share poses
   clock.set(2.35);  // 23.5 ticks: the third loop
   animator.animate(3, firstState, first, animations);
   animator.animate(4, secondState, second, animations);
@@ -168,7 +169,9 @@ TEST(AnimatorEnemy, LoopsInStepAndRestartsItsDyingAnimationOnceChosen) {
   for (auto [time, x] : {std::pair{3.0, 100.0f}, {3.4, 104.0f}, {4.2, 102.0f}}) {
     clock.set(time);
     animator.animate(3, firstState, first, animations);
+    animator.animate(4, secondState, second, animations);
     EXPECT_NEAR(boneX(first), x, 1e-3f) << time;  // from its start, then looping
+    EXPECT_NEAR(boneX(second), std::fmod(static_cast<float>(time) * 10.0f, 10.0f), 1e-3f) << time;  // still alive
   }
 }
 
