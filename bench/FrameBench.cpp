@@ -5,18 +5,29 @@
 //   frame enemies=N ms=X GLM=.. PHD=.. IM=.. AI=.. SMP=.. RP=.. TM=..
 //   floor enemies=N ms=X frame/floor=R
 // and, for the first case, the start-up time (configuration, window, scene)
-// to the end of the first frame.
+// to the end of the first frame. Then the same cases with Mesa's no-op driver
+// (GALLIUM_NOOP=1: every call accepted, nothing drawn), the CPU side alone as
+// on an infinitely fast GPU, with 0, 100 and 1,000 enemies by default:
+//   noop enemies=N ms=X frame/floor=R
+// Usage: frame_bench [N ...] [--noop N ...]
 // The game clock advances by 1/60 s per frame, so the game plays the same
 // however slow the drawing is. Each case runs in its own process: object ids
 // are process-wide and the main character must be object 0.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -41,7 +52,19 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kWarmUpFrames = 10;
 constexpr int kMeasuredFrames = 30;
-constexpr int kMostSpawnFrames = 3000;
+// FRAME_BENCH_FRAMES="W,M" plays W warm-up and M measured frames instead:
+// few frames are enough for a count of instructions under callgrind, where
+// the measured frames (and their floors) are the only ones instrumented.
+int framesFromEnvironment(bool measured) {
+  const char* text = std::getenv("FRAME_BENCH_FRAMES");
+  int warmUp = kWarmUpFrames, counted = kMeasuredFrames;
+  if (text != nullptr && std::sscanf(text, "%d,%d", &warmUp, &counted) != 2) {
+    warmUp = kWarmUpFrames;
+    counted = kMeasuredFrames;
+  }
+  return std::max(measured ? counted : warmUp, measured ? 1 : 0);
+}
+constexpr int kMostSpawnFrames = 20000;
 constexpr double kFrameSeconds = 1.0 / 60.0;
 const char* const kStages[] = {"GLM", "PHD", "IM", "AI", "SMP", "RP", "TM"};
 
@@ -86,7 +109,8 @@ void loadConfigWith(const std::map<std::string, std::string>& replaced) {
 }
 
 // The case's settings: at most `enemies` alive, one spawn attempt per frame,
-// enough start boxes spread over the three levels, and a main character that
+// start boxes spread over the three levels (one per enemy while the map has
+// room), and a main character that
 // survives every contact (contacts still cost their game logic).
 std::map<std::string, std::string> caseSettings(int enemies) {
   loadConfigWith({});
@@ -102,7 +126,8 @@ std::map<std::string, std::string> caseSettings(int enemies) {
   if (enemies > 0) {
     const MapWorld map;
     const std::vector<Vec3> boxes = map.freeSpots(Vec3(0.0f), size, size.x + 1.0f, static_cast<std::size_t>(enemies));
-    if (boxes.size() < static_cast<std::size_t>(enemies)) throw std::runtime_error("too few start boxes on the map");
+    // A crowd larger than the map's free spots fills in as the first ones leave their boxes.
+    if (boxes.empty()) throw std::runtime_error("no free start box on the map");
     settings["gamelogicmanager.startpoints"] = std::to_string(boxes.size());
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       const std::string prefix = "gamelogicmanager.startpoint" + std::to_string(i + 1) + ".min.";
@@ -138,7 +163,8 @@ GLFWwindow* openHiddenWindow() {
 }
 
 // One case, in this process. The game's own messages (hits) are silenced.
-int runCase(int enemies, bool reportStartup) {
+int runCase(int enemies, bool reportStartup, bool noop) {
+  if (noop) setenv("GALLIUM_NOOP", "1", 1);  // read when the driver loads, inside this process
   gameclock::setSource(benchClock);
   const std::map<std::string, std::string> settings = caseSettings(enemies);
   // Start-up as the game has it: configuration, window, managers, scene, first frame.
@@ -191,28 +217,34 @@ int runCase(int enemies, bool reportStartup) {
     return millisecondsSince(start);
   };
   // Frames and floors alternate, so that both see the same load of the machine.
-  for (int i = 0; i < kWarmUpFrames; ++i) {
+  for (int i = 0; i < framesFromEnvironment(false); ++i) {
     playFrame(kFrameSeconds);
     drawFloor();
   }
   std::vector<double> frameMs;
   std::vector<double> floorMs;
   std::map<std::string, std::vector<double>> stageMs;
-  for (int i = 0; i < kMeasuredFrames; ++i) {
+  CALLGRIND_START_INSTRUMENTATION;
+  for (int i = 0; i < framesFromEnvironment(true); ++i) {
     laps.clear();
     frameMs.push_back(playFrame(kFrameSeconds));
     for (const char* stage : kStages) stageMs[stage].push_back(laps[stage] / 1000.0);
     floorMs.push_back(drawFloor());
   }
+  CALLGRIND_STOP_INSTRUMENTATION;
   const std::size_t live = graphics.gameLogic().liveEnemies().size();
 
   std::cout.rdbuf(console);
   const double frame = median(frameMs);
   const double floor = median(floorMs);
-  if (reportStartup) std::printf("startup ms=%.1f\n", startup);
-  std::printf("frame enemies=%zu ms=%.2f", live, frame);
-  for (const char* stage : kStages) std::printf(" %s=%.3f", stage, median(stageMs[stage]));
-  std::printf("\nfloor enemies=%zu ms=%.2f frame/floor=%.2f\n", live, floor, frame / floor);
+  if (noop) {
+    std::printf("noop enemies=%zu ms=%.3f frame/floor=%.2f\n", live, frame, frame / floor);
+  } else {
+    if (reportStartup) std::printf("startup ms=%.1f\n", startup);
+    std::printf("frame enemies=%zu ms=%.2f", live, frame);
+    for (const char* stage : kStages) std::printf(" %s=%.3f", stage, median(stageMs[stage]));
+    std::printf("\nfloor enemies=%zu ms=%.2f frame/floor=%.2f\n", live, floor, frame / floor);
+  }
   std::fflush(stdout);
   glfwDestroyWindow(window);
   glfwTerminate();
@@ -222,16 +254,37 @@ int runCase(int enemies, bool reportStartup) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (chdir(RUNTIME_DIR "/bin") != 0) {
-    std::cerr << "frame_bench: cannot enter " << RUNTIME_DIR "/bin\n";
+  // FRAME_BENCH_RUNTIME names another runtime folder (its config.txt, shaders
+  // and assets), so that variants can be timed side by side with one binary.
+  const char* other = std::getenv("FRAME_BENCH_RUNTIME");
+  const std::string runtime = other != nullptr ? other : RUNTIME_DIR;
+  if (chdir((runtime + "/bin").c_str()) != 0) {
+    std::cerr << "frame_bench: cannot enter " << runtime << "/bin\n";
     return 1;
   }
-  std::vector<int> counts;
-  for (int i = 1; i < argc; ++i) counts.push_back(std::stoi(argv[i]));
-  if (counts.empty()) counts = {0, 20, 100};
+  struct Case {
+    int enemies;
+    bool noop;
+  };
+  std::vector<Case> cases;
+  bool noop = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--noop") {
+      noop = true;
+      continue;
+    }
+    try {
+      cases.push_back({std::stoi(word), noop});
+    } catch (const std::exception&) {
+      std::cerr << "frame_bench: not an enemy count: " << word << "\n";
+      return 2;
+    }
+  }
+  if (argc == 1) cases = {{0, false}, {20, false}, {100, false}, {0, true}, {100, true}, {1000, true}};
 
   int status = 0;
-  for (std::size_t i = 0; i < counts.size(); ++i) {
+  for (std::size_t i = 0; i < cases.size(); ++i) {
     std::fflush(stdout);
     const pid_t child = fork();
     if (child < 0) {
@@ -240,7 +293,7 @@ int main(int argc, char** argv) {
     }
     if (child == 0) {
       try {
-        std::exit(runCase(counts[i], i == 0));
+        std::exit(runCase(cases[i].enemies, i == 0 && !cases[i].noop, cases[i].noop));
       } catch (const std::exception& error) {
         std::cerr << "frame_bench: " << error.what() << "\n";
         std::exit(1);

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dri libglx-mesa0 libgl1-mesa-dev mesa-utils
   xvfb xauth xdotool imagemagick x11-utils
+  gnuplot-nox  # the benchmark plot
   clang libclang-rt-14-dev llvm  # the fuzzer build; llvm brings llvm-symbolizer for its stacks
 )
 # Node.js (for the glTF validator) may come from another packaging that
