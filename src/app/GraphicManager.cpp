@@ -12,6 +12,7 @@
 #include "game/InputManager.h"
 #include "game/PhysicsManager.h"
 #include "game/PositionManager.h"
+#include "hud/Hud.h"
 #include "render/EffectManager.h"
 #include "render/LightManager.h"
 #include "render/ShaderManager.h"
@@ -45,6 +46,11 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
   GameLogicManager* logic = gameLogicManager.get();
   enemyAI = std::make_unique<EnemyAI>(positionManager.get(), properties.get(),
                                       [logic](ObjectId id) { logic->onEnemyContact(id); });
+
+  if (Config::instance().getBool("hud.show")) hud = std::make_unique<Hud>();
+  logic->setEventSink([this](const GameEvent& event) {
+    if (hud) hud->onEvent(event);
+  });
 
   TextManager* text = textManager.get();
   inputManager->setFrameRateCallback([text](float ms, int fps) { text->setFrameStats(ms, fps); });
@@ -95,6 +101,7 @@ void GraphicManager::initialise(int width, int height) {
   inputManager->setMainCharacterId(mainCharacterId);
   enemyAI->mainCharacterId = mainCharacterId;
   gameLogicManager->mainCharacterId = mainCharacterId;
+  if (hud) hud->init(width, height, properties->at(mainCharacterId).health);
 
   const std::int32_t lampCount = sceneManager->loadMap(lightingProgram, textureProgram, colorProgram, shadowProgram);
   // The main pass binds one shadow map per texture unit 1 to 4 and the shaders
@@ -146,6 +153,11 @@ void GraphicManager::frame() {
   lap("RP");
   textManager->update(drawn);
   lap("TM");
+  if (hud) {
+    hud->draw(gameLogicManager->status(), !running, gameLogicManager->aim(),
+              camera->getProjection() * camera->getView());
+    lap("HUD");
+  }
   overall.lap("OVERALL");
 }
 

@@ -2,7 +2,8 @@
 // The hub of the system: creates every manager but the input manager, wires
 // them together, builds the shader programs and the scene, and runs the fixed
 // stage sequence of one frame: game logic, physics, input, enemies, shadow
-// maps, main pass, overlay. While paused only the three drawing stages run.
+// maps, main pass, overlay, and the HUD when it is shown. While paused only
+// the drawing stages run.
 #include <GL/glew.h>
 
 #include <array>
@@ -20,6 +21,7 @@ class Camera;
 class EffectManager;
 class EnemyAI;
 class GameLogicManager;
+class Hud;
 class InputManager;
 class LightManager;
 class PhysicsManager;
@@ -55,7 +57,8 @@ class GraphicManager {
   std::uint32_t renderPosed();
 
   // Receives each lap of frame()'s stage stopwatch ("GLM", "PHD", "IM", "AI",
-  // "SMP", "RP", "TM") in microseconds, as it is taken; none by default.
+  // "SMP", "RP", "TM", then "HUD" when it is shown) in microseconds, as it is
+  // taken; none by default.
   using StageSink = std::function<void(const char* stage, double microseconds)>;
   void setStageSink(StageSink sink) { stageSink = std::move(sink); }
 
@@ -86,6 +89,7 @@ class GraphicManager {
   std::unique_ptr<EffectManager> effectManager;
   std::vector<ShadowMapFBO> shadowMaps;
   std::unique_ptr<Animator> animator;
+  std::unique_ptr<Hud> hud;  // none unless "hud.show" is 1
   GLuint lightingProgram = 0;
   GLuint shadowProgram = 0;
   GLuint textureProgram = 0;

@@ -1,5 +1,7 @@
 #include "app/TimerBase.h"
 
+#include <algorithm>
+
 #include "app/Clock.h"
 
 TimerBase::TimerBase(float intervalSeconds)
@@ -18,4 +20,9 @@ void TimerBase::update() {
     updateCount = 0;
     intervalStart += interval;
   }
+}
+
+float TimerBase::remaining() const {
+  const double left = static_cast<double>(interval) - (now - intervalStart);
+  return static_cast<float>(std::clamp(left, 0.0, static_cast<double>(std::max(interval, 0.0f))));
 }

@@ -17,6 +17,9 @@ class TimerBase {
   void setInterval(float seconds) { interval = seconds; }
   float getInterval() const { return interval; }
   int getUpdateCount() const { return updateCount; }
+  // Seconds of the running interval still to go as of the latest update,
+  // between 0 and the interval.
+  float remaining() const;
 
  protected:
   ~TimerBase() = default;  // owners hold the concrete classes

@@ -100,6 +100,7 @@ void GameLogicManager::spawnEnemy() {
     enemies.push_back(id);
     positionManager->place(id, box.min);
     ++aliveEnemies;
+    emit(GameEventKind::EnemySpawned, id);
     return;
   }
 }
@@ -127,6 +128,7 @@ void GameLogicManager::onEnemyContact(ObjectId enemyId) {
   std::cout << "HIT: new health = " << newHealth << "." << std::endl;
   immortal = true;
   immortalityTimer.start();
+  emit(GameEventKind::CharacterHurt, enemyId, newHealth);
 }
 
 void GameLogicManager::removeEnemy(ObjectId id) {
@@ -149,15 +151,20 @@ void GameLogicManager::startJetpack() {
   if (jetpackActive || !jetpackAvailable) return;
   jetpackActive = true;
   jetpackDurationTimer.start();
+  emit(GameEventKind::JetpackStarted, mainCharacterId);
 }
 
 void GameLogicManager::endFlight() {
   jetpackActive = false;
   jetpackAvailable = false;
   jetpackCooldownTimer.start();
+  emit(GameEventKind::JetpackEnded, mainCharacterId);
 }
 
-void GameLogicManager::pressTrigger() { triggerHeld = true; }
+void GameLogicManager::pressTrigger() {
+  triggerHeld = true;
+  if (reloadTimer.isArmed()) emit(GameEventKind::EmptyTrigger, mainCharacterId);
+}
 
 void GameLogicManager::releaseTrigger() {
   triggerHeld = false;
@@ -209,8 +216,7 @@ void GameLogicManager::fire(std::int32_t recoil) {
   const int deviationSteps = random() % (2 * spread + 1) - spread;
   const float deviation = static_cast<float>(deviationSteps / 1000.0) * kDegToRad;
 
-  const float theta = positionManager->facing(mainCharacterId);
-  const Vec3 facing = glm::normalize(Vec3(std::sin(theta), 0.0f, std::cos(theta)));
+  const Vec3 facing = facingDirection();
   const Vec3 shot = glm::normalize(Vec3(facing.x * std::cos(deviation) - facing.z * std::sin(deviation),
                                         facing.y,
                                         facing.x * std::sin(deviation) + facing.z * std::cos(deviation)));
@@ -224,11 +230,14 @@ void GameLogicManager::fire(std::int32_t recoil) {
     if (newHealth <= 0 && isLiveEnemy(target)) {
       removeEnemy(target);
       points += properties->at(target).points;
+      emit(GameEventKind::EnemyKilled, target, properties->at(target).points);
     } else {
       // Walls and lamps take the damage but stay: only enemies die.
       hit.health = newHealth;
+      if (isLiveEnemy(target)) emit(GameEventKind::EnemyHit, target);
     }
   }
+  emit(GameEventKind::Shot, mainCharacterId);
 
   --ammo;
   ready = false;
@@ -236,7 +245,49 @@ void GameLogicManager::fire(std::int32_t recoil) {
   if (ammo == 0) {
     ammo = magazine;  // refilled at once; the reload time still has to pass
     reloadTimer.start();
+    emit(GameEventKind::ReloadStarted, mainCharacterId);
   } else {
     cooldownTimer.start();
   }
+}
+
+Vec3 GameLogicManager::facingDirection() const {
+  const float theta = positionManager->facing(mainCharacterId);
+  return glm::normalize(Vec3(std::sin(theta), 0.0f, std::cos(theta)));
+}
+
+void GameLogicManager::emit(GameEventKind kind, ObjectId id, std::int32_t value) const {
+  if (eventSink) eventSink(GameEvent{kind, id, value});
+}
+
+PlayStatus GameLogicManager::status() const {
+  PlayStatus status;
+  const auto character = properties->find(mainCharacterId);
+  if (character != properties->end()) status.health = character->second.health;
+  status.reloading = reloadTimer.isArmed();
+  // The magazine is refilled when the reload starts, but none of it can be
+  // fired before the reload ends.
+  status.rounds = status.reloading ? 0 : ammo;
+  status.magazine = magazine;
+  status.reloadLeft = status.reloading ? reloadTimer.remaining() : 0.0f;
+  if (jetpackActive) {
+    status.jetpack = JetpackPhase::Flying;
+    status.jetpackLeft = jetpackDurationTimer.remaining();
+  } else if (!jetpackAvailable) {
+    status.jetpack = JetpackPhase::Cooling;
+    status.jetpackLeft = jetpackCooldownTimer.remaining();
+  }
+  status.immortal = immortal;
+  status.points = points;
+  status.enemiesAlive = aliveEnemies;
+  return status;
+}
+
+AimLine GameLogicManager::aim() const {
+  AimLine line;
+  if (!positionManager->octree().contains(mainCharacterId)) return line;
+  line.origin = positionManager->octree().centreOf(mainCharacterId);
+  line.direction = facingDirection();
+  line.target = positionManager->octree().pick(mainCharacterId, line.direction, line.along);
+  return line;
 }

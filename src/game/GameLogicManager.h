@@ -13,6 +13,8 @@
 #include "app/TimerSingleInterrupt.h"
 #include "common/ObjectProperties.h"
 #include "common/Types.h"
+#include "game/GameEvent.h"
+#include "game/PlayStatus.h"
 #include "game/StartPoint.h"
 
 class PositionManager;
@@ -50,6 +52,13 @@ class GameLogicManager {
   // Source of the pseudo-random numbers for the shuffle and the shot
   // deviation; std::rand unless replaced. The spawn step still seeds std::srand.
   void setRandomSource(std::function<int()> source);
+  // Receives every game event as it happens; none by default.
+  void setEventSink(std::function<void(const GameEvent&)> sink) { eventSink = std::move(sink); }
+  // What the player watches: health, gun, jetpack, score, enemies alive.
+  PlayStatus status() const;
+  // The line a shot fired now would follow, without spread, and its target.
+  AimLine aim() const;
+
   // Ids of the live enemies in spawn order.
   const std::vector<ObjectId>& liveEnemies() const { return enemies; }
   // An enemy can ever spawn: the limit is above 0 and there is a start box.
@@ -63,6 +72,8 @@ class GameLogicManager {
   void shuffleStartPoints();
   bool isLiveEnemy(ObjectId id) const;
   void applyFiringRule();
+  Vec3 facingDirection() const;
+  void emit(GameEventKind kind, ObjectId id = kNoObject, std::int32_t value = 0) const;
 
   bool jetpackActive = false;
   bool jetpackAvailable = true;
@@ -101,4 +112,5 @@ class GameLogicManager {
   TimerFrameIndependency frameTimer{1000.0f};
   bool firstFrame = true;
   std::function<int()> random;
+  std::function<void(const GameEvent&)> eventSink;
 };

@@ -66,6 +66,7 @@ class PositionManager {
   void withdraw(ObjectId id);
 
   Octree& octree() { return tree; }
+  const Octree& octree() const { return tree; }
   const std::vector<ObjectId>& getGravityIds() const { return gravityIds; }
 
   // Camera eye state, written by the input manager, read by the render pass and the lights.

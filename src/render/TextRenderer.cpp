@@ -38,14 +38,15 @@ void TextRenderer::init(const std::string& texturePath, GLuint textProgram, int 
 }
 
 void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
-                              std::vector<float>& texCoords) {
+                              std::vector<float>& texCoords, int advance) {
   positions.clear();
+  const int step = advance > 0 ? advance : size;
   texCoords.clear();
   const std::size_t length = std::strlen(text);
   for (std::size_t i = 0; i < length; ++i) {
     const int index = static_cast<int>(i);
-    const float left = static_cast<float>(x + index * size);
-    const float right = static_cast<float>(x + (index + 1) * size);
+    const float left = static_cast<float>(x + index * step);
+    const float right = static_cast<float>(x + index * step + size);
     const float bottom = static_cast<float>(y);
     const float top = static_cast<float>(y + size);
     positions.insert(positions.end(), {left, top, left, bottom, right, top, right, bottom, right, top, left, bottom});
@@ -58,8 +59,8 @@ void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vec
   }
 }
 
-void TextRenderer::draw(const char* text, int x, int y, int size) {
-  buildQuads(text, x, y, size, positions, texCoords);
+void TextRenderer::draw(const char* text, int x, int y, int size, int advance) {
+  buildQuads(text, x, y, size, positions, texCoords, advance);
   positionBuffer->fill(GL_ARRAY_BUFFER, positions.data(), positions.size() * sizeof(float));
   texCoordBuffer->fill(GL_ARRAY_BUFFER, texCoords.data(), texCoords.size() * sizeof(float));
 

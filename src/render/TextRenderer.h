@@ -23,14 +23,15 @@ class TextRenderer {
   // program's inputs; a missing uniform throws std::invalid_argument.
   void init(const std::string& texturePath, GLuint program, int width, int height);
   // Draws text with its first glyph's bottom-left corner at (x, y); each glyph
-  // is a size x size square. Leaves the program in use.
-  void draw(const char* text, int x, int y, int size);
+  // is a size x size square, the next one advance pixels further right (0:
+  // size, glyphs edge to edge). Leaves the program in use.
+  void draw(const char* text, int x, int y, int size, int advance = 0);
   // Deletes the font texture, the vertex array and both buffers.
   void release();
 
   // Six positions and six texture coordinates (2 floats each) per character.
   static void buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
-                         std::vector<float>& texCoords);
+                         std::vector<float>& texCoords, int advance = 0);
 
  private:
   std::unique_ptr<Texture> texture;

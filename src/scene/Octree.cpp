@@ -206,8 +206,18 @@ bool Octree::anyOverlap(const Vec3& min, const Vec3& max, ObjectId exceptId) con
 }
 
 ObjectId Octree::pick(ObjectId shooterId, const Vec3& direction) const {
-  const BoundingBox& shooter = boxOf(boxes, shooterId);
-  const Vec3 origin(shooter.getModelMatrix() * Vec4(shooter.getCenter(), 1.0f));
+  float along = 0.0f;
+  return pick(shooterId, direction, along);
+}
+
+Vec3 Octree::centreOf(ObjectId id) const {
+  const BoundingBox& box = boxOf(boxes, id);
+  return Vec3(box.getModelMatrix() * Vec4(box.getCenter(), 1.0f));
+}
+
+ObjectId Octree::pick(ObjectId shooterId, const Vec3& direction, float& hitAlong) const {
+  const Vec3 origin = centreOf(shooterId);
+  hitAlong = 0.0f;
   std::vector<ObjectId> candidates;
   root->collectAll(candidates);
   float best = 1000.0f;
@@ -226,6 +236,7 @@ ObjectId Octree::pick(ObjectId shooterId, const Vec3& direction) const {
     if (miss <= radius && miss < best) {
       best = miss;
       hit = *it;
+      hitAlong = along;
     }
   }
   return hit;

@@ -46,6 +46,11 @@ class Octree {
   // The tree object whose centre passes closest to the shooter's line of fire
   // (within its sphere), or kNoObject. direction must be of unit length.
   ObjectId pick(ObjectId shooterId, const Vec3& direction) const;
+  // The same pick, with how far along the line of fire the target's centre
+  // lies (0 for none): where a shot would meet it.
+  ObjectId pick(ObjectId shooterId, const Vec3& direction, float& along) const;
+  // The shooter's centre, where its line of fire starts.
+  Vec3 centreOf(ObjectId id) const;
 
   bool contains(ObjectId id) const { return boxes.count(id) != 0; }
   bool isUntreed(ObjectId id) const;

@@ -26,8 +26,8 @@ TEST_F(FrameHooks, StageSinkAndPosedPass) {
     std::vector<std::string> stages;
   };
   const Case cases[] = {
-      {"running", true, {"GLM", "PHD", "IM", "AI", "SMP", "RP", "TM"}},
-      {"paused", false, {"SMP", "RP", "TM"}},
+      {"running", true, {"GLM", "PHD", "IM", "AI", "SMP", "RP", "TM", "HUD"}},
+      {"paused", false, {"SMP", "RP", "TM", "HUD"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -119,6 +119,23 @@ TEST_F(Gun, EmptyingTheMagazineReloadsInsteadOfCoolingDown) {
     }
     EXPECT_EQ(shotTimes, c.shotTimes);
   }
+  // Magazine 1 after its shot: nothing to fire until the reload ends, and a
+  // press meanwhile is an empty trigger.
+  fan.clear();
+  healthSeen.clear();
+  startWithFan({{"gun.rifle.magazine", "1"}}, {0.0f}, 10.0f);
+  std::vector<GameEventKind> events;
+  logic->setEventSink([&](const GameEvent& e) { events.push_back(e.kind); });
+  logic->pressTrigger();
+  frame(0.25);
+  ASSERT_EQ(events, (std::vector<GameEventKind>{GameEventKind::Shot, GameEventKind::ReloadStarted}));
+  const PlayStatus reloading = logic->status();
+  EXPECT_TRUE(reloading.reloading);
+  EXPECT_EQ(reloading.rounds, 0);
+  EXPECT_NEAR(reloading.reloadLeft, 1.0f, 1e-4f);
+  logic->releaseTrigger();
+  logic->pressTrigger();
+  EXPECT_EQ(events.back(), GameEventKind::EmptyTrigger);
 }
 
 TEST_F(Gun, DeviationSpansPlusMinusTheSpreadInThousandthsOfADegree) {
@@ -160,10 +177,11 @@ TEST_F(Gun, OnlyALiveEnemyBroughtToZeroDiesAndScores) {
     bool removed;
     int points;
     int healthAfter;
+    std::vector<GameEventKind> events;  // what the HUD and the audio are told
   } cases[] = {
-      {"an enemy at exactly zero", true, 10, true, 5, 10},
-      {"an enemy left with 1", true, 11, false, 0, 1},
-      {"a wall at zero stays and scores nothing", false, 10, false, 0, 0},
+      {"an enemy at exactly zero", true, 10, true, 5, 10, {GameEventKind::EnemyKilled, GameEventKind::Shot}},
+      {"an enemy left with 1", true, 11, false, 0, 1, {GameEventKind::EnemyHit, GameEventKind::Shot}},
+      {"a wall at zero stays and scores nothing", false, 10, false, 0, 0, {GameEventKind::Shot}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -182,8 +200,16 @@ TEST_F(Gun, OnlyALiveEnemyBroughtToZeroDiesAndScores) {
       world->addCube(target, Vec3(0.0f, 0.0f, 10.0f), 0.4f, enemy);
     }
     startPlaying();
+    EXPECT_EQ(logic->aim().target, target);
+    EXPECT_NEAR(logic->aim().along, 10.0f, 1e-4f);
+    std::vector<GameEvent> events;
+    logic->setEventSink([&](const GameEvent& e) { events.push_back(e); });
     logic->pressTrigger();
     frame(0.25);
+    std::vector<GameEventKind> kinds;
+    for (const GameEvent& e : events) kinds.push_back(e.kind);
+    EXPECT_EQ(kinds, c.events);
+    if (c.removed) EXPECT_EQ(events.at(0).value, c.points);
     EXPECT_EQ(removed.empty(), !c.removed);
     EXPECT_EQ(logic->points, c.points);
     EXPECT_EQ(record(target).health, c.healthAfter);
