@@ -13,6 +13,7 @@
 #include "game/PhysicsManager.h"
 #include "game/PositionManager.h"
 #include "hud/Hud.h"
+#include "sound/SoundManager.h"
 #include "render/EffectManager.h"
 #include "render/LightManager.h"
 #include "render/ShaderManager.h"
@@ -50,6 +51,14 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
   if (Config::instance().getBool("hud.show")) hud = std::make_unique<Hud>();
   logic->setEventSink([this](const GameEvent& event) {
     if (hud) hud->onEvent(event);
+    if (sound) {
+      // The character's own sounds at the character, an enemy's at the enemy.
+      const ObjectId character = gameLogicManager->mainCharacterId;
+      const bool atEnemy = event.kind != GameEventKind::CharacterHurt && positionManager->isPlaced(event.id);
+      const ObjectId at = atEnemy ? event.id : character;
+      const Vec3 where = positionManager->isPlaced(at) ? positionManager->position(at) : Vec3(0.0f);
+      sound->onEvent(event, where, sceneManager->enemyTypeOf(event.id));
+    }
   });
 
   TextManager* text = textManager.get();
@@ -158,6 +167,11 @@ void GraphicManager::frame() {
               camera->getProjection() * camera->getView());
     lap("HUD");
   }
+  if (sound && running) {
+    const ObjectId character = gameLogicManager->mainCharacterId;
+    sound->update(positionManager->eyePosition, viewDirection, positionManager->position(character),
+                  gameLogicManager->status().jetpack == JetpackPhase::Flying);
+  }
   overall.lap("OVERALL");
 }
 
@@ -172,8 +186,11 @@ void GraphicManager::removeEnemy(ObjectId id) {
   sceneManager->startFadeOut(id);
 }
 
+void GraphicManager::setSound(SoundManager* soundManager) { sound = soundManager; }
+
 bool GraphicManager::toggleRunning() {
   running = !running;
+  if (sound) sound->setPaused(!running);
   return running;
 }
 
@@ -221,6 +238,7 @@ void GraphicManager::beginMainPass(std::array<Mat4, 4>& lightViews, std::array<M
   const float pitch = positionManager->cameraPitch;
   const Vec3 direction(std::cos(-pitch) * std::cos(yaw), std::sin(-pitch), std::sin(yaw) * std::cos(-pitch));
   camera->update(positionManager->eyePosition, direction);
+  viewDirection = direction;
 }
 
 std::uint32_t GraphicManager::render() {

@@ -22,6 +22,7 @@ class EffectManager;
 class EnemyAI;
 class GameLogicManager;
 class Hud;
+class SoundManager;
 class InputManager;
 class LightManager;
 class PhysicsManager;
@@ -45,7 +46,9 @@ class GraphicManager {
   ObjectId spawnEnemy();
   // Unregisters the enemy from the enemy behaviour and starts its fade-out.
   void removeEnemy(ObjectId id);
-  // Pauses or resumes the game stages; the new running state.
+  // Plays the game's sounds from now on (not owned; none by default).
+  void setSound(SoundManager* soundManager);
+  // Pauses or resumes the game stages (and the sounds); the new running state.
   bool toggleRunning();
 
   // Depth of the scene into each light's shadow map.
@@ -90,6 +93,8 @@ class GraphicManager {
   std::vector<ShadowMapFBO> shadowMaps;
   std::unique_ptr<Animator> animator;
   std::unique_ptr<Hud> hud;  // none unless "hud.show" is 1
+  SoundManager* sound = nullptr;  // not owned
+  Vec3 viewDirection{0.0f, 0.0f, -1.0f};  // the camera's, as of the last main pass
   GLuint lightingProgram = 0;
   GLuint shadowProgram = 0;
   GLuint textureProgram = 0;

@@ -14,6 +14,7 @@
 #include "config/Config.h"
 #include "game/InputManager.h"
 #include "render/GameOverScreen.h"
+#include "sound/SoundManager.h"
 #include "render/ShaderManager.h"
 
 namespace {
@@ -95,6 +96,7 @@ SystemManager::SystemManager() {
 }
 
 SystemManager::~SystemManager() {
+  soundManager.reset();  // its sources, buffers, context and device, in that order
   glfwDestroyWindow(window);
   glfwTerminate();
   std::exit(0);
@@ -102,6 +104,8 @@ SystemManager::~SystemManager() {
 
 void SystemManager::run() {
   graphicManager->initialise(width, height);
+  soundManager = std::make_unique<SoundManager>();
+  graphicManager->setSound(soundManager.get());
   glfwSetWindowUserPointer(window, inputManager);
 
   int windowWidth = 0;
@@ -123,6 +127,7 @@ void SystemManager::run() {
     glfwPollEvents();
   }
 
+  soundManager->gameOver();
   GameOverScreen gameOver(windowWidth, windowHeight);
   const std::int32_t finalPoints = graphicManager->points();
   while (gameState < 2) {

@@ -3,9 +3,12 @@
 // loop and the game-over loop on gameState. Its destruction ends the process
 // with exit status 0.
 
+#include <memory>
+
 struct GLFWwindow;
 class GraphicManager;
 class InputManager;
+class SoundManager;
 
 class SystemManager {
  public:
@@ -13,11 +16,12 @@ class SystemManager {
   SystemManager();
   SystemManager(const SystemManager&) = delete;
   SystemManager& operator=(const SystemManager&) = delete;
-  // Destroys the window, terminates GLFW and exits the process with status 0.
+  // Releases the sound, destroys the window, terminates GLFW and exits the
+  // process with status 0.
   virtual ~SystemManager();
 
-  // Initialises the scene, then plays until gameState reaches 1 and shows the
-  // game-over screen until it reaches 2.
+  // Initialises the scene and the sound, then plays until gameState reaches 1
+  // and shows the game-over screen (with its sting) until it reaches 2.
   void run();
 
  private:
@@ -27,4 +31,5 @@ class SystemManager {
   int width = 0;
   int height = 0;
   InputManager* inputManager = nullptr;  // lives until the process ends
+  std::unique_ptr<SoundManager> soundManager;  // released before the process ends
 };

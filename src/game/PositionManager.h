@@ -30,6 +30,7 @@ class PositionManager {
   // Forgets the object everywhere (placement, gravity, stairs, octree); unknown id: ignored.
   void erase(ObjectId id);
 
+  bool isPlaced(ObjectId id) const { return placements.count(id) != 0; }
   // Every operation below throws std::out_of_range for an id that is not placed.
   Vec3 position(ObjectId id) const;
   float facing(ObjectId id) const;

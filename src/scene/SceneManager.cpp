@@ -91,6 +91,7 @@ void SceneManager::createEnemyType(const std::string& name, std::int32_t number,
     throw std::invalid_argument("SCENEMANAGER: enemy type '" + name + "' needs two animations.");
   }
   enemyTypes["enemy" + std::to_string(number)] = std::move(type);
+  enemyTypeNames["enemy" + std::to_string(number)] = name;
 }
 
 ObjectId SceneManager::loadMainCharacter(GLuint lightingProgram, GLuint colorProgram, GLuint shadowProgram) {
@@ -130,12 +131,20 @@ void SceneManager::loadEnemyTypes(GLuint lightingProgram, GLuint colorProgram, G
 ObjectId SceneManager::spawnEnemy() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   const int type = 1 + std::rand() % enemyTypeCount;
-  const SceneObject& source = *entryOf(enemyTypes, "enemy" + std::to_string(type));
+  const std::string key = "enemy" + std::to_string(type);
+  const SceneObject& source = *entryOf(enemyTypes, key);
   auto enemy = std::make_unique<SceneObject>(source);
   enemy->setPositionManager(positionManager);
   enemy->setProperties(properties);
   enemy->readProperties();
-  return enter(std::move(enemy));
+  const ObjectId id = enter(std::move(enemy));
+  spawnedTypes[id] = enemyTypeNames[key];
+  return id;
+}
+
+std::string SceneManager::enemyTypeOf(ObjectId id) const {
+  const auto found = spawnedTypes.find(id);
+  return found == spawnedTypes.end() ? std::string() : found->second;
 }
 
 void SceneManager::startFadeOut(ObjectId id) {
@@ -150,6 +159,7 @@ void SceneManager::removeObject(ObjectId id) {
   if (found == objects.end()) throw std::out_of_range("invalid map<K, T> key");
   positionManager->erase(id);
   objects.erase(found);
+  spawnedTypes.erase(id);
   // Nothing reads a removed object's record again; dropping it keeps a long
   // game's table from growing with every enemy killed.
   properties->erase(id);

@@ -58,6 +58,8 @@ class SceneManager {
   std::uint32_t drawPosed(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
                           const std::array<Mat4, 4>& lightProjections);
 
+  // The type name ("enemy.brute") of a spawned enemy; empty for any other id.
+  std::string enemyTypeOf(ObjectId id) const;
   std::size_t objectCount() const { return objects.size(); }
   bool hasObject(ObjectId id) const { return objects.count(id) != 0; }
 
@@ -78,6 +80,8 @@ class SceneManager {
   std::unique_ptr<Skybox> skybox;
   Animator* animator;  // not owned
   std::map<std::string, std::unique_ptr<SceneObject>> enemyTypes;
+  std::map<std::string, std::string> enemyTypeNames;  // "enemy1" -> "enemy.brute"
+  std::map<ObjectId, std::string> spawnedTypes;       // live and fading enemies
   std::map<ObjectId, std::unique_ptr<SceneObject>> objects;
   std::int32_t enemyTypeCount = 0;
   TimerFrameIndependency frameTimer{1000.0f};

@@ -30,6 +30,8 @@ echo "this is not a model" >"$hostile/not_a_model.gltf"
 head -c 200 "$assets/sky/sky_front.png" >"$hostile/truncated.png"
 # A readable PNG under another format's extension: the content decides.
 cp "$assets/sky/sky_front.png" "$hostile/sky_front.jpg"
+echo "this is not a sound" >"$hostile/not_a_sound.wav"
+head -c 30 "$assets/sounds/shot.wav" >"$hostile/truncated.wav"
 
 # A case's own folder: its config.txt (copied from the base) beside links to
 # the shared assets, shaders and broken files.
@@ -82,6 +84,10 @@ try_case garbage-image "garbage.png" "skybox.texture.front=../hostile/garbage.pn
 try_case truncated-image "truncated.png" "textmanager.texture.path=../hostile/truncated.png"
 try_case missing-image "nothing.png" "skybox.texture.back=../assets/sky/nothing.png"
 try_case empty-shader "empty.frag" "shader.lighting.fragment=../hostile/empty.frag"
+try_case missing-sound "nothing.wav" "sound.shot.file=../assets/sounds/nothing.wav"
+try_case not-a-sound "not_a_sound.wav" "sound.hit.file=../hostile/not_a_sound.wav"
+try_case truncated-sound "truncated.wav" "sound.ambience.file=../hostile/truncated.wav"
+try_case image-as-sound "standard.png" "sound.enemy.crawler.death.file=../assets/standard.png"
 try_case missing-shader "nothing.vert" "shader.shadow.vertex=../shaders/nothing.vert"
 try_case negative-window-width "glfw.window.windowed.width" "glfw.window.windowed.width=-1024"
 try_case no-enemy-types-while-spawning "enemy.types" "enemy.types=0"

@@ -1,4 +1,4 @@
-// assetgen: writes every model, animation and image the game loads into the
+// assetgen: writes every model, animation, image and sound the game loads into the
 // folder given as the only argument. The output depends on nothing but this
 // program (fixed seeds), so every run writes the same files. With --hostile it
 // writes the broken and oversized files of the start-up tests instead.
@@ -8,6 +8,7 @@
 #include "Image.h"
 #include "MapPieces.h"
 #include "SkyAndFonts.h"
+#include "Sounds.h"
 #include "Textures.h"
 
 #include <FreeImage.h>
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         assetgen::writeFontTexture(out / "fonts" / "overlay.png", (std::string(fonts) + "DejaVuSansMono.ttf").c_str(), 32);
         assetgen::writeFontTexture(out / "fonts" / "gameover.png", (std::string(fonts) + "DejaVuSansMono-Bold.ttf").c_str(), 64);
         assetgen::savePng(assetgen::standardTexture(64), out / "standard.png");
+        assetgen::writeSounds(out / "sounds");
         FreeImage_DeInitialise();
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         std::cout << "assetgen: wrote " << out.string() << " in " << ms.count() << " ms\n";

@@ -1,0 +1,35 @@
+#pragma once
+// Which sound the game plays when: game events and the character's motion
+// turned into cues, without a device. The names are the sound keys' middle
+// parts ("shot", "enemy.brute.death", ...).
+#include <string>
+#include <vector>
+
+#include "common/Types.h"
+#include "game/GameEvent.h"
+
+struct SoundCue {
+  std::string sound;
+  Vec3 position{0.0f};
+};
+
+class SoundDirector {
+ public:
+  // Footsteps while walking, one each interval (seconds).
+  explicit SoundDirector(float footstepInterval);
+
+  // The cue of an event at `where`; enemyType names the enemy ("enemy.brute")
+  // for its death, empty otherwise. Events without a sound give nothing.
+  void onEvent(const GameEvent& event, const Vec3& where, const std::string& enemyType,
+               std::vector<SoundCue>& cues) const;
+  // One frame of the character's motion: footsteps while it walks on the
+  // ground, a landing when a fall of some length ends.
+  void onFrame(const Vec3& character, bool flying, float seconds, std::vector<SoundCue>& cues);
+
+ private:
+  float footstepInterval;
+  bool known = false;  // a position was seen
+  Vec3 last{0.0f};
+  float falling = 0.0f;   // seconds of the current fall
+  float stepClock = 0.0f;  // seconds walked since the last footstep
+};
