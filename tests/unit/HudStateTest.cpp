@@ -127,13 +127,16 @@ TEST(HudState, FlashesFadeAndEnd) {
   state.onEvent({GameEventKind::EnemyKilled, 8, 10});
   state.advance(0.5f);
   state.onEvent({GameEventKind::EnemyKilled, 9, 25});
-  const HudText* plus = find(state.view(ready(), false, aim, kW, kH), "+");
+  const HudView summed = state.view(ready(), false, aim, kW, kH);
+  const HudText* plus = find(summed, "+");
   ASSERT_NE(plus, nullptr);
   EXPECT_EQ(plus->text, "+35");
   state.advance(1.0f);
   EXPECT_EQ(find(state.view(ready(), false, aim, kW, kH), "+"), nullptr);
   state.onEvent({GameEventKind::EnemyKilled, 10, 5});
-  EXPECT_EQ(find(state.view(ready(), false, aim, kW, kH), "+")->text, "+5");
+  const HudView restarted = state.view(ready(), false, aim, kW, kH);
+  ASSERT_NE(find(restarted, "+"), nullptr);
+  EXPECT_EQ(find(restarted, "+")->text, "+5");
 
   // Immortal: the bar blinks between full and dimmed.
   PlayStatus immortal = ready();
@@ -150,7 +153,8 @@ TEST(HudState, FlashesFadeAndEnd) {
 TEST(HudState, PausedIsCentredAndTheAimPointIsProjected) {
   const HudSettings s;
   HudState state(s);
-  const HudText* paused = find(state.view(ready(), true, std::nullopt, kW, kH), "PAUSED");
+  const HudView view = state.view(ready(), true, std::nullopt, kW, kH);
+  const HudText* paused = find(view, "PAUSED");
   ASSERT_NE(paused, nullptr);
   const int width = 5 * paused->advance + paused->size;
   EXPECT_NEAR(paused->x + width / 2.0, kW / 2.0, 1.0);
