@@ -11,6 +11,7 @@ packages=(
   libgl1-mesa-dri libglx-mesa0 libgl1-mesa-dev mesa-utils
   xvfb xauth xdotool imagemagick x11-utils
   gnuplot-nox  # the benchmark plot
+  dpkg-dev lintian desktop-file-utils  # the Debian package: dpkg-shlibdeps for its dependencies, its checks
   libopenal-dev libsndfile1-dev sox  # game audio and reading sound files; sox measures the recorded sound
   clang libclang-rt-14-dev llvm  # the fuzzer build; llvm brings llvm-symbolizer for its stacks
 )

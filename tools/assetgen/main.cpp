@@ -5,6 +5,7 @@
 #include "Characters.h"
 #include "GltfWriter.h"
 #include "HostileContent.h"
+#include "Icons.h"
 #include "Image.h"
 #include "MapPieces.h"
 #include "SkyAndFonts.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
         assetgen::writeFontTexture(out / "fonts" / "gameover.png", (std::string(fonts) + "DejaVuSansMono-Bold.ttf").c_str(), 64);
         assetgen::savePng(assetgen::standardTexture(64), out / "standard.png");
         assetgen::writeSounds(out / "sounds");
+        assetgen::writeIcons(out / "icons");
         FreeImage_DeInitialise();
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         std::cout << "assetgen: wrote " << out.string() << " in " << ms.count() << " ms\n";
