@@ -66,8 +66,12 @@ void Octree::file(ObjectId id, BoundingBox* box) {
   entry.box = box;
   entry.sequence = nextSequence++;
   entry.cellKey = root->insert(id, cylinder, entry.sequence);
+  placeInGrid(entry);
+}
+
+void Octree::placeInGrid(Filed& entry) {
   // Filed by the box itself: the queries test the box, not its cylinder.
-  const CellRange range = cellsOver(box->getWorldMin(), box->getWorldMax());
+  const CellRange range = cellsOver(entry.box->getWorldMin(), entry.box->getWorldMax());
   entry.wide = !range.usable;
   if (entry.wide) {
     wideObjects.push_back(&entry);
@@ -80,23 +84,26 @@ void Octree::file(ObjectId id, BoundingBox* box) {
       for (std::int32_t z = range.z0; z <= range.z1; ++z) cells[cellKey(x, y, z)].push_back(&entry);
 }
 
+void Octree::dropFromGrid(const Filed& entry) {
+  const auto drop = [&entry](std::vector<const Filed*>& list) {
+    list.erase(std::find(list.begin(), list.end(), &entry));
+  };
+  if (entry.wide) {
+    drop(wideObjects);
+    return;
+  }
+  for (std::int32_t x = entry.low[0]; x <= entry.high[0]; ++x)
+    for (std::int32_t y = entry.low[1]; y <= entry.high[1]; ++y)
+      for (std::int32_t z = entry.low[2]; z <= entry.high[2]; ++z) {
+        drop(cells.find(cellKey(x, y, z))->second);  // an emptied cell stays for the next comer
+      }
+}
+
 void Octree::unfile(ObjectId id) {
   const auto found = filed.find(id);
   if (found == filed.end()) return;
-  const Filed* entry = &found->second;
-  root->remove(id, ObjectCylinder::of(*entry->box), entry->sequence);
-  const auto drop = [entry](std::vector<const Filed*>& list) {
-    list.erase(std::find(list.begin(), list.end(), entry));
-  };
-  if (entry->wide) {
-    drop(wideObjects);
-  } else {
-    for (std::int32_t x = entry->low[0]; x <= entry->high[0]; ++x)
-      for (std::int32_t y = entry->low[1]; y <= entry->high[1]; ++y)
-        for (std::int32_t z = entry->low[2]; z <= entry->high[2]; ++z) {
-          drop(cells.find(cellKey(x, y, z))->second);  // an emptied cell stays for the next comer
-        }
-  }
+  root->remove(id, ObjectCylinder::of(*found->second.box), found->second.sequence);
+  dropFromGrid(found->second);
   filed.erase(found);
 }
 
@@ -116,9 +123,27 @@ void Octree::update(ObjectId id, const Mat4& modelMatrix) {
     box.setModelMatrix(modelMatrix);
     return;
   }
-  unfile(id);  // with the cylinder it was filed with
+  const auto found = filed.find(id);
+  if (found == filed.end()) {
+    box.setModelMatrix(modelMatrix);
+    file(id, &box);
+    return;
+  }
+  // Refiled in place: out of the tree with the cylinder it was filed with,
+  // back in as the newest entry of its cell. The grid's lists keep no order,
+  // so an object that stays over the same grid cells keeps its entries there.
+  Filed& entry = found->second;
+  root->remove(id, ObjectCylinder::of(box), entry.sequence);
   box.setModelMatrix(modelMatrix);
-  file(id, &box);
+  entry.sequence = nextSequence++;
+  entry.cellKey = root->insert(id, ObjectCylinder::of(box), entry.sequence);
+  const CellRange range = cellsOver(box.getWorldMin(), box.getWorldMax());
+  if (range.usable && !entry.wide && entry.low == std::array<std::int32_t, 3>{range.x0, range.y0, range.z0} &&
+      entry.high == std::array<std::int32_t, 3>{range.x1, range.y1, range.z1}) {
+    return;
+  }
+  dropFromGrid(entry);
+  placeInGrid(entry);
 }
 
 void Octree::remove(ObjectId id) {

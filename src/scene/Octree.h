@@ -72,6 +72,9 @@ class Octree {
   };
   void file(ObjectId id, BoundingBox* box);
   void unfile(ObjectId id);
+  // The entry into the grid cells under its box's world extent, or the wide list.
+  void placeInGrid(Filed& entry);
+  void dropFromGrid(const Filed& entry);
 
   std::map<ObjectId, BoundingBox*> boxes;
   std::unique_ptr<OctreeNode> root;
