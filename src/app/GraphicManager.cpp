@@ -13,7 +13,6 @@
 #include "game/PhysicsManager.h"
 #include "game/PositionManager.h"
 #include "hud/Hud.h"
-#include "sound/SoundManager.h"
 #include "render/EffectManager.h"
 #include "render/LightManager.h"
 #include "render/ShaderManager.h"
@@ -21,6 +20,7 @@
 #include "render/TextManager.h"
 #include "scene/Animator.h"
 #include "scene/SceneManager.h"
+#include "sound/SoundManager.h"
 
 namespace {
 
@@ -162,15 +162,17 @@ void GraphicManager::frame() {
   lap("RP");
   textManager->update(drawn);
   lap("TM");
-  if (hud) {
-    hud->draw(gameLogicManager->status(), !running, gameLogicManager->aim(),
-              camera->getProjection() * camera->getView());
-    lap("HUD");
-  }
-  if (sound && running) {
-    const ObjectId character = gameLogicManager->mainCharacterId;
-    sound->update(positionManager->eyePosition, viewDirection, positionManager->position(character),
-                  gameLogicManager->status().jetpack == JetpackPhase::Flying);
+  if (hud || sound) {
+    const PlayStatus status = gameLogicManager->status();
+    if (hud) {
+      hud->draw(status, !running, gameLogicManager->aim(), camera->getProjection() * camera->getView());
+      lap("HUD");
+    }
+    if (sound && running) {
+      const ObjectId character = gameLogicManager->mainCharacterId;
+      sound->update(positionManager->eyePosition, viewDirection, positionManager->position(character),
+                    status.jetpack == JetpackPhase::Flying);
+    }
   }
   overall.lap("OVERALL");
 }

@@ -14,8 +14,8 @@
 #include "config/Config.h"
 #include "game/InputManager.h"
 #include "render/GameOverScreen.h"
-#include "sound/SoundManager.h"
 #include "render/ShaderManager.h"
+#include "sound/SoundManager.h"
 
 namespace {
 
