@@ -174,3 +174,15 @@ turn() {
   local dx="$1" steps="${2:-10}"
   for _ in $(seq 1 "$steps"); do xdotool mousemove_relative -- "$((dx / steps))" 0; sleep 0.05; done
 }
+
+# Screenshots into $1 until pixel ($2, $3) is near ($4, $5, $6), for up to
+# 60 s; fails if the game ends first or the pixel never comes.
+wait_for_pixel() {
+  for _ in $(seq 1 120); do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for pixel ($2,$3) of $1"
+    screenshot "$1"
+    pixel_near "$@" && return 0
+    sleep 0.5
+  done
+  expect_pixel "$@"
+}
