@@ -35,6 +35,7 @@ class MapWorld {
   // A map piece by its configuration name ("map.wall0", "lamp1"): its id and world box.
   ObjectId idOf(const std::string& name) const { return pieces.at(name); }
   const BoundingBox& boxOf(const std::string& name) const { return boxes[pieces.at(name)]; }
+  const BoundingBox& boxOf(ObjectId id) const { return boxes.at(id); }
 
   PositionManager& positions() { return *positionManager; }
   PropertyTable& properties() { return table; }

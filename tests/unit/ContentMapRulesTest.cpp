@@ -8,6 +8,9 @@
 #include <set>
 
 #include "ContentFiles.h"
+#include "game/EnemyAI.h"
+#include "game/PhysicsManager.h"
+#include "support/FakeClock.h"
 #include "support/MapWorld.h"
 
 namespace {
@@ -66,7 +69,7 @@ TEST_F(ContentMapRules, FloorsAreSlabsWhoseTopIsALevelAndStairsClimbTowardTheirL
     EXPECT_GT(top - f.getWorldMin().y, 0.5f);
   }
   const struct { const char* name; bool alongX; float start, end, bottomLevel; } stairs[] = {
-      {"map.stairs0", false, -20.0f, -6.0f, 0.0f}, {"map.stairs1", true, -20.0f, -7.0f, 5.0f}};
+      {"map.stairs0", false, -17.0f, -7.5f, 0.0f}, {"map.stairs1", true, -17.0f, -6.0f, 5.0f}};
   for (const auto& s : stairs) {
     SCOPED_TRACE(s.name);
     const Vec3 lo = world->boxOf(s.name).getWorldMin(), hi = world->boxOf(s.name).getWorldMax();
@@ -136,6 +139,46 @@ TEST_F(ContentMapRules, StairsLiftWalkersBetweenTheLevels) {
       EXPECT_LT(pm().position(id).y, route.endLevel + 0.6f);
       pm().erase(id);
     }
+}
+
+// The map's stairs and the enemies' fixed waypoints agree: from every start
+// box an enemy of each type gets to a character waiting on each level, played
+// frame by frame with the game's own enemy behaviour, gravity, movement and
+// octree, at 30 and at 60 frames a second.
+TEST_F(ContentMapRules, EnemiesFromEveryStartBoxReachTheCharacterOnEveryLevel) {
+  const struct { const char* level; Vec3 drop; } characters[] = {
+      {"ground", {-4.0f, 0.2f, 4.0f}}, {"middle", {5.0f, 5.2f, -24.0f}}, {"top", {-24.0f, 10.2f, -8.0f}}};
+  for (const int fps : {30, 60})
+    for (const std::string& type : content::enemyTypeNames(*config))
+      for (int box = 1; box <= config->getInt("gamelogicmanager.startpoints"); ++box)
+        for (const auto& character : characters) {
+          SCOPED_TRACE(type + " from start box " + std::to_string(box) + " to the " + character.level + " at " +
+                       std::to_string(fps) + " frames a second");
+          FakeClock clock;
+          MapWorld map;
+          PositionManager& positions = map.positions();
+          PhysicsManager physics(&positions);
+          bool contact = false;
+          EnemyAI ai(&positions, &map.properties(), [&contact](ObjectId) { contact = true; });
+          ai.mainCharacterId = MapWorld::kMainCharacterId;
+          positions.place(MapWorld::kMainCharacterId, character.drop);
+          const ObjectId enemyId =
+              map.addWalker(type, configured("gamelogicmanager.startpoint" + std::to_string(box) + ".min."));
+          ai.addEnemy(enemyId);
+          // The game's stage order: gravity, then the enemies; two minutes at most.
+          bool reached = false;
+          for (int frame = 0; frame < 120 * fps && !reached; ++frame) {
+            clock.advance(1.0 / fps);
+            physics.update();
+            ai.update();
+            const Vec3 enemy = positions.position(enemyId);
+            const Vec3 at = positions.position(MapWorld::kMainCharacterId);
+            // Only a move along z reports a contact, so one that ends beside
+            // the character after a move along x counts as well.
+            reached = contact || (glm::length(Vec2(enemy.x - at.x, enemy.z - at.z)) < 2.0f && std::fabs(enemy.y - at.y) < 0.5f);
+          }
+          EXPECT_TRUE(reached);
+        }
 }
 
 TEST_F(ContentMapRules, StartBoxesAreFreeAndLieOverFloorsOnSeveralLevels) {

@@ -21,9 +21,7 @@ const Vec3 kLowerTop(21.0f, 5.0f, -20.0f);
 const Vec3 kLowerFoot(21.0f, 0.0f, -6.0f);
 const Vec3 kLowerApproach(21.0f, 0.0f, -4.0f);
 const Vec3 kUpperTop(-20.0f, 10.0f, -20.0f);
-const Vec3 kUpperFoot(-7.0f, 5.0f, -20.0f);
 const Vec3 kUpperApproach(14.0f, 5.0f, -20.0f);
-const Vec3 kTopExit(-20.0f, 10.0f, -14.0f);
 
 // Where one update's step from `from` towards the goal's x and z ends.
 Vec3 stepTowards(const Vec3& from, const Vec3& goal) {
@@ -110,55 +108,6 @@ TEST_F(EnemyBehaviour, OneStepHeadsForTheGoalOfItsLevel) {
   }
 }
 
-TEST_F(EnemyBehaviour, StaircaseRoutesFollowTheirWaypointChains) {
-  struct Step {
-    Vec3 enemy;  // placed there before the update
-    Vec3 goal;
-  };
-  const struct {
-    const char* name;
-    Vec3 character;
-    std::vector<Step> steps;
-  } cases[] = {
-      {"ground to middle: approach, foot, top, then foot and top in turn",
-       Vec3(0.0f, 5.0f, 30.0f),
-       {{Vec3(30.0f, 0.0f, 10.0f), kLowerApproach},
-        {Vec3(23.0f, 0.0f, -4.0f), kLowerApproach},  // 2.0 away: reached
-        {Vec3(23.0f, 0.0f, -4.0f), kLowerFoot},
-        {Vec3(22.0f, 0.0f, -7.0f), kLowerFoot},  // reached
-        {Vec3(22.0f, 0.0f, -10.0f), kLowerTop},
-        {Vec3(22.0f, 4.0f, -19.0f), kLowerTop},  // reached
-        {Vec3(22.0f, 4.5f, -17.0f), kLowerFoot}}},
-      {"middle to top, then the top level's exit point before the chase",
-       Vec3(-20.0f, 10.0f, 10.0f),
-       {{Vec3(14.0f, 5.5f, -21.0f), kUpperApproach},  // reached
-        {Vec3(-5.0f, 5.5f, -21.0f), kUpperFoot},
-        {Vec3(-8.0f, 5.5f, -21.0f), kUpperFoot},   // reached
-        {Vec3(-19.0f, 9.5f, -19.0f), kUpperTop},   // reached
-        {Vec3(-19.5f, 9.9f, -19.5f), kTopExit},    // same level, the exit is nearer
-        {Vec3(-20.5f, 10.0f, -15.0f), kTopExit},   // reached: the route ends
-        {Vec3(-20.0f, 10.0f, -13.0f), Vec3(-20.0f, 10.0f, 10.0f)}}},
-      {"on arrival a character nearer than the exit is chased at once",
-       Vec3(22.0f, 5.0f, -16.0f),
-       {{Vec3(21.0f, 0.0f, -5.0f), kLowerApproach},  // reached
-        {Vec3(21.0f, 0.0f, -7.0f), kLowerFoot},      // reached
-        {Vec3(22.0f, 4.0f, -19.0f), kLowerTop},      // reached
-        {Vec3(22.0f, 5.0f, -20.0f), Vec3(22.0f, 5.0f, -16.0f)},  // nearer than the exit: the route ends
-        {Vec3(16.0f, 5.0f, -22.0f), Vec3(22.0f, 5.0f, -16.0f)}}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    build(c.character);
-    addEnemy(kEnemy, c.steps.front().enemy);
-    for (std::size_t i = 0; i < c.steps.size(); ++i) {
-      SCOPED_TRACE("step " + std::to_string(i));
-      world->pm().place(kEnemy, c.steps[i].enemy);
-      update();
-      expectNear(position(kEnemy), stepTowards(c.steps[i].enemy, c.steps[i].goal));
-    }
-  }
-}
-
 TEST_F(EnemyBehaviour, AGoalStraightBelowSkipsThatUpdatesMoveAndTurn) {
   build(Vec3(0.0f, 5.0f, 30.0f));
   addEnemy(kEnemy, kLowerApproach);  // the enemy stands on its first waypoint
@@ -201,15 +150,15 @@ TEST_F(EnemyBehaviour, EachAxisMovesOnItsOwnAndABlockedEnemyStillTurns) {
   }
 }
 
-// After a pause the whole paused time is one step: it goes in safe sub-steps,
-// so a wall between the enemy and the character still holds it.
+// After a pause the whole paused time is one step: it goes in sub-steps
+// shorter than the wall and the enemy together, so the wall still holds it.
 TEST_F(EnemyBehaviour, ALongStepAfterAPauseStopsAtAWall) {
   build(Vec3(0.0f, 0.0f, 20.0f));
   world->addBox(50, Vec3(0.0f, 0.0f, 5.0f), Vec3(5.0f, 0.5f, 0.05f));  // a thin wall, z 4.95 to 5.05
   addEnemy(kEnemy, Vec3(0.0f));
   update(20.0);  // 200 units in one update
   EXPECT_LT(position(kEnemy).z, 4.95f - 0.7071f);
-  EXPECT_GT(position(kEnemy).z, 4.95f - 0.7071f - 0.2f);
+  EXPECT_GT(position(kEnemy).z, 4.95f - 0.7071f - 1.6f);
 }
 
 // The contact handler looks at both enemies and may unregister the one reported,
