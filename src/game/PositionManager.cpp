@@ -35,10 +35,23 @@ void PositionManager::refresh(ObjectId id, Placement& placement) {
   tree.update(id, placement.model);
 }
 
+void PositionManager::noteExtents(const Placement& placement) {
+  const float scale = std::fabs(placement.scale[0][0]);
+  const Vec3 extent = glm::abs(placement.box->getCorner(7) - placement.box->getCorner(0)) * scale;
+  thinnestAcross = std::min({thinnestAcross, extent.x, extent.z});
+  thinnestUp = std::min(thinnestUp, extent.y);
+}
+
+Vec2 PositionManager::safeMove(const Placement& placement) const {
+  const ObjectCylinder own = ObjectCylinder::of(*placement.box, placement.scale);
+  return Vec2(thinnestAcross + 2.0f * own.radius, thinnestUp + 2.0f * std::fabs(own.halfHeight));
+}
+
 void PositionManager::add(ObjectId id, BoundingBox* box) {
   Placement placement;
   placement.box = box;
   placements[id] = placement;
+  noteExtents(placement);
   tree.add(id, box);
   if (std::find(gravityIds.begin(), gravityIds.end(), id) == gravityIds.end()) gravityIds.push_back(id);
 }
@@ -50,6 +63,7 @@ void PositionManager::setTransform(ObjectId id, const Vec3& position, float rota
   placement.position = position;
   placement.rotation = glm::rotate(Mat4(1.0f), rotationDegrees * kDegToRad, kUp);
   placement.scale = glm::scale(Mat4(1.0f), Vec3(scale));
+  noteExtents(placement);
   refresh(id, placement);
 }
 
@@ -118,29 +132,53 @@ MoveResult PositionManager::moveTo(ObjectId id, Vec3 target) {
 
 MoveResult PositionManager::moveBy(ObjectId id, Vec3 delta) { return moveTo(id, placements.at(id).position + delta); }
 
+namespace {
+
+// How many times longer than the longest safe move this move is, the larger
+// of its horizontal and vertical parts; an axis without a usable safe length
+// is not split.
+float lengthInSafeMoves(const Vec3& delta, const Vec2& safe) {
+  const float across = std::sqrt(delta.x * delta.x + delta.z * delta.z);
+  const float up = std::fabs(delta.y);
+  const auto share = [](float length, float limit) { return limit > 0.0f && std::isfinite(limit) ? length / limit : 0.0f; };
+  return std::max(share(across, safe.x), share(up, safe.y));
+}
+
+}  // namespace
+
 MoveResult PositionManager::moveInSteps(ObjectId id, Vec3 target) {
-  const Vec3 start = placements.at(id).position;
+  const Placement& placement = placements.at(id);
+  const Vec3 start = placement.position;
   const Vec3 delta = target - start;
-  const float distance = glm::length(delta);
-  // Collision tests only where a move ends, so a long one (a frame after a
-  // pause or a stall) could carry the mover through a wall or a floor.
-  if (!(distance > kSafeStep) || !std::isfinite(distance)) return moveTo(id, target);
-  // After a very long frame the mover goes at most kMostSteps full sub-steps.
-  const float needed = std::ceil(distance / kSafeStep);
+  const float safeMoves = lengthInSafeMoves(delta, safeMove(placement));
+  if (!(safeMoves >= 1.0f) || !std::isfinite(safeMoves)) return moveTo(id, target);
+  // Sub-steps shorter than a safe move; after an absurdly long frame, the most
+  // sub-steps, each just short of a safe move, and no further.
+  const float needed = std::floor(safeMoves) + 1.0f;
   const bool capped = needed > static_cast<float>(kMostSteps);
   const int steps = capped ? kMostSteps : static_cast<int>(needed);
+  const float share = capped ? 0.999f / safeMoves : 1.0f / static_cast<float>(steps);
   MoveResult result;
   Vec3 aimed = start;  // where the last sub-step was aimed, before any stairs lift
   for (int i = 1; i <= steps; ++i) {
-    const Vec3 aim = capped ? start + delta * (kSafeStep * static_cast<float>(i) / distance)
-                     : i == steps ? target
-                                  : start + delta * (static_cast<float>(i) / static_cast<float>(steps));
+    const Vec3 aim = !capped && i == steps ? target : start + delta * (share * static_cast<float>(i));
     // Keep what stairs have lifted the mover so far; the last aim is the target itself.
     result = moveTo(id, aim + (placements.at(id).position - aimed));
     if (!result.moved) break;
     aimed = aim;
   }
   return result;
+}
+
+std::pair<int, Vec3> PositionManager::fallSteps(Vec3 displacement) const {
+  float safeMoves = 0.0f;
+  for (ObjectId id : gravityIds) {
+    safeMoves = std::max(safeMoves, lengthInSafeMoves(displacement, safeMove(placements.at(id))));
+  }
+  if (!(safeMoves >= 1.0f) || !std::isfinite(safeMoves)) return {1, displacement};
+  const float needed = std::floor(safeMoves) + 1.0f;
+  if (needed > static_cast<float>(kMostSteps)) return {kMostSteps, displacement * (0.999f / safeMoves)};
+  return {static_cast<int>(needed), displacement / needed};
 }
 
 void PositionManager::place(ObjectId id, Vec3 position) {

@@ -3,7 +3,9 @@
 // transforms, moves with collision against the octree and the floors, the
 // stairs lift, gravity and the landing watch. Also holds the camera eye state.
 #include <functional>
+#include <limits>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "common/Types.h"
@@ -40,15 +42,21 @@ class PositionManager {
   // Moves with collision: blocked moves change nothing; stairs lift the mover.
   MoveResult moveTo(ObjectId id, Vec3 target);
   MoveResult moveBy(ObjectId id, Vec3 delta);
-  // Longest single move that collision can test: no obstacle is thin enough
-  // to be passed in one, and most moves a long frame may be split into.
-  static constexpr float kSafeStep = 0.2f;
-  static constexpr int kMostSteps = 80;
-  // moveTo for a move of any length: one no longer than kSafeStep is exactly
-  // moveTo; a longer one goes in equal sub-steps of at most kSafeStep (at most
-  // kMostSteps of them), each with collision, and stops at the first refused
-  // one. The result is that of the last sub-step tried.
+  // moveTo for a move of any length. Collision tests only where a move ends,
+  // so a move at least as long as the thinnest box placed so far (floors,
+  // walls, lamps and characters alike) plus the mover's own width (or height,
+  // for the vertical part) could carry it through that box. A shorter move is
+  // exactly moveTo; a longer one goes in equal sub-steps shorter than that,
+  // each all or nothing, up to the first refused one (at most kMostSteps of
+  // them, each as long as a safe one, after an absurdly long frame). The
+  // result is that of the last sub-step tried.
   MoveResult moveInSteps(ObjectId id, Vec3 target);
+  // The equal steps a fall by this displacement goes in so that none can carry
+  // an object of the gravity list through a box: their number and each step.
+  // One step, the displacement itself, unless it is that long; at most
+  // kMostSteps, each just short of a safe one, after an absurdly long frame.
+  std::pair<int, Vec3> fallSteps(Vec3 displacement) const;
+  static constexpr int kMostSteps = 4096;
   // Sets the position without any test.
   void place(ObjectId id, Vec3 position);
   const Mat4& modelMatrix(ObjectId id) const;
@@ -77,12 +85,18 @@ class PositionManager {
 
  private:
   void refresh(ObjectId id, Placement& placement);
+  // Keeps thinnestAcross and thinnestUp at the smallest extents placed so far.
+  void noteExtents(const Placement& placement);
+  // The longest horizontal and vertical moves of the object that cannot pass a box.
+  Vec2 safeMove(const Placement& placement) const;
 
   Octree tree;
   std::map<ObjectId, Placement> placements;
   std::vector<ObjectId> gravityIds;
   std::vector<ObjectId> fallingScratch;  // applyGravity's copy of gravityIds
   std::map<ObjectId, Ramp> stairs;
+  float thinnestAcross = std::numeric_limits<float>::infinity();  // x or z extent of any placed box
+  float thinnestUp = std::numeric_limits<float>::infinity();      // y extent of any placed box
   std::function<void(ObjectId)> landingCallback;
   ObjectId watchedId = kNoObject;
 };

@@ -191,17 +191,30 @@ TEST_F(Input, AWallAcrossOneAxisLetsTheOtherSlide) {
   EXPECT_NEAR(world.pm().position(0).z, 0.2f * 0.7071f, 1e-6f);
 }
 
-// W held through a 20 s pause: the 100-unit step goes in safe sub-steps and
-// ends in front of a thin wall, not behind it.
-TEST_F(Input, ALongStepAfterAPauseStopsAtAWall) {
-  PhysicsTestWorld world;
-  world.addCharacter(0, Vec3(0.0f));
-  world.add(5, Vec3(-5.0f, 0.0f, -0.05f), Vec3(5.0f, 3.0f, 0.05f), Vec3(0.0f, 0.0f, 3.0f));  // z 2.95..3.05
-  InputManager input;
-  input.setPositionManager(&world.pm());
-  walk(input, {GLFW_KEY_W}, 20.0);
-  EXPECT_LT(world.pm().position(0).z, 2.95f - 0.7071f);
-  EXPECT_GT(world.pm().position(0).z, 2.95f - 0.7071f - 0.2f);
+// W held against a thin wall (z 2.95..3.05; the character's radius is
+// 0.7071): a frame whose step would touch it moves nothing at all, at 8 as at
+// 60 frames a second; a 20 s pause (a 100-unit step) goes in sub-steps shorter
+// than the wall and the character together, and ends in front of the wall.
+TEST_F(Input, ABlockedWalkDoesNotMoveAndAPauseNeverCarriesThroughAWall) {
+  const float contact = 2.95f - 0.7071f;  // the character's z when it touches the wall
+  const struct { const char* name; double frame; float from; float lowest; float highest; } cases[] = {
+      {"8 frames a second, half a step short", 0.125, contact - 0.3125f, contact - 0.3125f, contact - 0.3125f},
+      {"60 frames a second, half a step short", 1.0 / 60.0, contact - 5.0f / 120.0f, contact - 5.0f / 120.0f,
+       contact - 5.0f / 120.0f},
+      {"a 20 s pause", 20.0, 0.0f, contact - 1.6f, contact},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhysicsTestWorld world;
+    world.addCharacter(0, Vec3(0.0f, 0.0f, c.from));
+    world.add(5, Vec3(-5.0f, 0.0f, -0.05f), Vec3(5.0f, 3.0f, 0.05f), Vec3(0.0f, 0.0f, 3.0f));
+    InputManager input;
+    input.setPositionManager(&world.pm());
+    walk(input, {GLFW_KEY_W}, c.frame);
+    EXPECT_GE(world.pm().position(0).z, c.lowest);
+    EXPECT_LE(world.pm().position(0).z, c.highest);
+    EXPECT_LT(world.pm().position(0).z, contact);
+  }
 }
 
 // Another initial yaw turns the walking directions against the facing:

@@ -22,6 +22,22 @@ TEST_F(Physics, FallsAtConstantSpeedAndSkipsTheFirstFrame) {
   }
 }
 
+// A fall that cannot pass the floor is the one gravity move of the frame: at
+// 8 frames a second (0.75 units) a character 0.5 above its floor is refused
+// and stays where it is, as at any frame rate when the move would touch.
+TEST_F(Physics, AShortFallIsOneMoveAndABlockedOneMovesNothing) {
+  load(kOctreeKeys + "physicsmanager.gravity = -6\n");
+  FakeClock clock;
+  PhysicsTestWorld world;
+  world.addFloor(1, 0.0f);
+  world.addCharacter(0, Vec3(0.0f, 0.5f, 0.0f));
+  PhysicsManager physics(&world.pm());
+  physics.update();
+  clock.advance(0.125);
+  physics.update();
+  EXPECT_EQ(world.pm().position(0).y, 0.5f);
+}
+
 TEST_F(Physics, ALongFrameDoesNotCarryAStandingObjectThroughItsFloor) {
   load(kOctreeKeys + "physicsmanager.gravity = -12\n");
   FakeClock clock;
