@@ -48,7 +48,7 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
   enemyAI = std::make_unique<EnemyAI>(positionManager.get(), properties.get(),
                                       [logic](ObjectId id) { logic->onEnemyContact(id); });
 
-  if (Config::instance().getBool("hud.show")) hud = std::make_unique<Hud>();
+  if (Config::instance().isOn("hud.show")) hud = std::make_unique<Hud>();
   logic->setEventSink([this](const GameEvent& event) {
     if (hud) hud->onEvent(event);
     if (sound) {

@@ -48,10 +48,11 @@ SystemManager::SystemManager() {
   config.load();
 
   fullscreen = config.getBool("glfw.fullscreen");
-  // GLFW asserts on a size below 1 instead of reporting it.
+  // GLFW asserts on a negative size instead of reporting it; a size of 0 it
+  // reports itself, and the window is then not created.
   const std::string mode = fullscreen ? "glfw.window.fullscreen." : "glfw.window.windowed.";
-  width = config.getIntAtLeast(mode + "width", 1);
-  height = config.getIntAtLeast(mode + "height", 1);
+  width = config.getIntAtLeast(mode + "width", 0);
+  height = config.getIntAtLeast(mode + "height", 0);
 
   glfwSetErrorCallback(errorCallback);
   if (!glfwInit()) throw std::runtime_error("GLFW: Could not initialize GLFW.");
@@ -106,11 +107,19 @@ void SystemManager::run() {
   graphicManager->initialise(width, height);
   soundManager = std::make_unique<SoundManager>();
   graphicManager->setSound(soundManager.get());
-  glfwSetWindowUserPointer(window, inputManager);
 
   int windowWidth = 0;
   int windowHeight = 0;
   glfwGetWindowSize(window, &windowWidth, &windowHeight);
+
+  // The window's arrival brings cursor events that are not the player's: the
+  // pointer wherever it happened to be when the window appeared, and the warp
+  // that captures it. Measured against the centre they would turn the
+  // character by an amount that depends on where the pointer was, so they are
+  // polled away before the input manager receives events.
+  glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
+  glfwPollEvents();
+  glfwSetWindowUserPointer(window, inputManager);
 
   Config& config = Config::instance();
   const float alpha = config.getFloat("opengl.clearcolor.a");
@@ -127,6 +136,10 @@ void SystemManager::run() {
     glfwPollEvents();
   }
 
+  // Whatever ended the play in its last frame (a lethal contact and an Escape
+  // pressed in the same frame, say), the game-over screen shows the score:
+  // only an Escape pressed while it is on screen quits.
+  gameState = 1;
   soundManager->gameOver();
   GameOverScreen gameOver(windowWidth, windowHeight);
   const std::int32_t finalPoints = graphicManager->points();

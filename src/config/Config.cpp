@@ -111,6 +111,8 @@ float Config::getFloat(const std::string& key) const { return extract<float>(val
 
 bool Config::getBool(const std::string& key) const { return extract<bool>(value(key), "bool"); }
 
+bool Config::isOn(const std::string& key) const { return hasKey(key) && getBool(key); }
+
 std::string Config::getString(const std::string& key) const {
   static const std::string typeName = stringTypeName();
   return extract<std::string>(value(key), typeName);

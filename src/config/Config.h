@@ -26,6 +26,10 @@ class Config {
   float getFloat(const std::string& key) const;
   std::string getString(const std::string& key) const;  // first word of the value
   bool getBool(const std::string& key) const;           // 0 or 1 only
+  // The switch of an addition to the game (the HUD, sound, ...): absent means
+  // off, so a file holding only the game's own keys plays without it;
+  // present, it reads as getBool.
+  bool isOn(const std::string& key) const;
 
   // getInt for a setting that cannot be below a minimum (a window side):
   // "CONFIG: <key> must be at least <minimum>, got <value>.".

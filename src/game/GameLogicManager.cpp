@@ -120,8 +120,9 @@ void GameLogicManager::onEnemyContact(ObjectId enemyId) {
   ObjectProperties& character = properties->at(mainCharacterId);
   const std::int32_t newHealth = character.health - properties->at(enemyId).damage;
   if (newHealth <= 0) {
-    // Lost: health stays as it was and no immortality protects a second contact.
-    ++gameState;
+    // Lost: health stays as it was and no immortality protects a second
+    // contact, which finds the play already ended.
+    endPlay();
     return;
   }
   character.health = newHealth;

@@ -53,7 +53,7 @@ class LightManager {
   static SpotLight readLamp(std::uint32_t index);
   // Moon first (orthographic projection), then each lamp (wide projection);
   // leaves the camera at the last lamp's view. A light pointing straight up or
-  // down has no view and throws std::invalid_argument naming it.
+  // down looks along its direction with -z as the view's up axis.
   static std::vector<LightSpace> lightSpacesFor(Camera& camera, const LightDescription& moon,
                                                 const std::vector<SpotLight>& lamps);
 

@@ -166,7 +166,8 @@ MoveResult Octree::collideTree(ObjectId id, const Mat4& modelMatrix) const {
   const ObjectCylinder cylinder = ObjectCylinder::of(boxOf(boxes, id), modelMatrix);
   // A box touches the cylinder only if it reaches into the box around the
   // cylinder, so the grid cells under that box hold every candidate.
-  const Vec3 reach(cylinder.radius, cylinder.halfHeight, cylinder.radius);
+  // A negative scale turns the half height negative; the cells span its size.
+  const Vec3 reach(cylinder.radius, std::fabs(cylinder.halfHeight), cylinder.radius);
   const CellRange range = cellsOver(cylinder.center - reach, cylinder.center + reach);
   if (!range.usable) return collideTreeByQuery(id, modelMatrix);
   // The query lists cells in pre-order and a cell's entries in filing order;
@@ -253,8 +254,6 @@ ObjectId Octree::pick(ObjectId shooterId, const Vec3& direction, float& hitAlong
     const Vec3 center(box.getModelMatrix() * Vec4(box.getCenter(), 1.0f));
     const Vec3 corner(box.getModelMatrix() * Vec4(box.getCorner(7), 1.0f));
     const float radius = glm::distance(center, corner);
-    // A box without extent has no surface a shot could meet.
-    if (radius <= 0.0f) continue;
     const float along = glm::dot(direction, center - origin);
     if (along < 0.0f) continue;
     const float miss = glm::distance(center, origin + direction * along);

@@ -100,12 +100,10 @@ void SceneObject::uploadBonesShadow() {
 void SceneObject::uploadBones(GLuint program, GLint location) const {
   glUseProgram(program);
   if (location == -1) return;  // a static mesh has no bones to move
-  // Only the skeleton's own bones: the mesh's bone indices all lie below their
-  // count, so the rest of the array is never read for this object. Uploading
-  // all 100 each time was most of the frame's driver work with many enemies.
+  // The whole array: the skeleton's bones by index, identity for the rest.
   std::array<Mat4, kMaxBones> matrices;
+  matrices.fill(Mat4(1.0f));
   const std::size_t count = std::min(ownSkeleton.bones.size(), kMaxBones);
-  if (count == 0) return;
   for (std::size_t i = 0; i < count; ++i) matrices[i] = ownSkeleton.bones[i].finalTransformation;
-  glUniformMatrix4fv(location, static_cast<GLsizei>(count), GL_FALSE, glm::value_ptr(matrices[0]));
+  glUniformMatrix4fv(location, static_cast<GLsizei>(kMaxBones), GL_FALSE, glm::value_ptr(matrices[0]));
 }

@@ -17,7 +17,7 @@ const char* const kSounds[] = {"shot",    "empty",    "reload", "hit",      "hur
 
 SoundManager::SoundManager() {
   const Config& config = Config::instance();
-  if (!config.getBool("sound.enabled")) return;
+  if (!config.isOn("sound.enabled")) return;
   const float master = std::max(config.getFloat("sound.volume"), 0.0f);
   const std::int32_t sourceTotal = std::max(config.getInt("sound.sources"), 0);
   referenceDistance = config.getFloat("sound.distance.reference");

@@ -90,6 +90,7 @@ try_case truncated-sound "truncated.wav" "sound.ambience.file=../hostile/truncat
 try_case image-as-sound "standard.png" "sound.enemy.crawler.death.file=../assets/standard.png"
 try_case missing-shader "nothing.vert" "shader.shadow.vertex=../shaders/nothing.vert"
 try_case negative-window-width "glfw.window.windowed.width" "glfw.window.windowed.width=-1024"
+try_case zero-window-height "GLFW: Could not create window." "glfw.window.windowed.height=0"
 try_case no-enemy-types-while-spawning "enemy.types" "enemy.types=0"
 try_case zero-light-direction "light 'moon'" \
   "moon.light.direction.x=0" "moon.light.direction.y=0" "moon.light.direction.z=0"
@@ -104,7 +105,14 @@ plays_case() {
   local dir="$out/$name"
   make_case_runtime "$dir"
   local edit
-  for edit in "$@"; do set_config "$dir/config.txt" "${edit%%=*}" "${edit#*=}"; done
+  for edit in "$@"; do
+    # "-prefix" takes out every key that starts with it.
+    if [ "${edit:0:1}" = "-" ]; then
+      sed -i "/^[[:space:]]*${edit:1}/d" "$dir/config.txt"
+    else
+      set_config "$dir/config.txt" "${edit%%=*}" "${edit#*=}"
+    fi
+  done
   start_game "$dir" "$dir/game"
   wait_for_window "$(window_name "$dir/config.txt")" 120
   # Play past the start delay, so enemies (where they can) spawn and move.
@@ -132,6 +140,9 @@ plays_case edge-settings "gamelogicmanager.enemy.limit=2000000000" "gamelogicman
   "glfw.window.windowed.width=1600" "glfw.window.windowed.height=1200"
 plays_case no-enemies "gamelogicmanager.enemy.limit=-1" "enemy.types=0" "scenemanager.fadeouttime=-1" \
   "gamelogicmanager.enemy.interval=-3.5"
+# Only the game's own keys: without the keys of the additions (the HUD,
+# sound) the game starts and plays without them.
+plays_case only-the-games-own-keys "-hud\\." "-sound\\." "-shader\\.hud\\."
 
 # The game-over font is read when the game-over screen is built, after play:
 # a broken one ends the game there, with its message.

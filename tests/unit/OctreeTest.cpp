@@ -194,18 +194,22 @@ TEST_F(OctreeTest, PickTakesTheCentreClosestToTheLineAmongTreeObjects) {
   addCube(3, Vec3(-8, 1, 0));    // behind the shooter
   add(4, Vec3(-1.0f), Vec3(1.0f), Vec3(3, 1, 0));  // a stairs piece on the line
   tree->untree(4);
-  add(5, Vec3(0.0f), Vec3(0.0f), Vec3(4, 1, 0));  // no extent, exactly on the line
+  add(5, Vec3(0.0f), Vec3(0.0f), Vec3(4, 1, 0.01f));  // no extent, just off the line
   EXPECT_EQ(tree->pick(0, Vec3(1, 0, 0)), 2u);
   EXPECT_EQ(tree->pick(0, Vec3(-1, 0, 0)), 3u);
   EXPECT_EQ(tree->pick(0, Vec3(0, 0, 1)), kNoObject);
   tree->remove(2);
   EXPECT_EQ(tree->pick(0, Vec3(1, 0, 0)), 1u);
+  // Without extent it counts once the line passes through its centre (0 <= 0).
+  tree->update(5, glm::translate(Mat4(1.0f), Vec3(4, 1, 0)));
+  EXPECT_EQ(tree->pick(0, Vec3(1, 0, 0)), 5u);
 }
 
 // The grid must give exactly what walking the tree's query gives, ties between
 // several touching objects included: crowds of boxes of mixed sizes (some
 // crossing the centre planes, one spanning the map), moved, removed and
-// refiled, in trees of every depth the game can be given.
+// refiled, movers scaled by -1 among them, in trees of every depth the game
+// can be given.
 TEST_F(OctreeTest, TheGridAgreesWithTheTreesQueryOnCrowds) {
   for (const int levels : {0, 2, 5, 8}) {
     SCOPED_TRACE(levels);
@@ -222,15 +226,17 @@ TEST_F(OctreeTest, TheGridAgreesWithTheTreesQueryOnCrowds) {
     for (int round = 0; round < 4; ++round) {
       for (ObjectId id = 0; id < 301; ++id) {
         if (!tree->contains(id)) continue;
+        // Every tenth mover tries a negative scale, whose half height is negative.
+        const bool mirrored = id % 10 == 0;
         const Mat4 proposed = glm::translate(Mat4(1.0f), Vec3(across(random), up(random), across(random)) * 0.2f) *
-                              boxes[id].getModelMatrix();
+                              boxes[id].getModelMatrix() * glm::scale(Mat4(1.0f), Vec3(mirrored ? -1.0f : 1.0f));
         const MoveResult grid = tree->collideTree(id, proposed);
         const MoveResult query = tree->collideTreeByQuery(id, proposed);
         ASSERT_EQ(grid.moved, query.moved) << id;
         ASSERT_EQ(grid.otherId, query.otherId) << id;
         ASSERT_EQ(grid.kind, query.kind) << id;
         touches += grid.moved ? 0 : 1;
-        if (grid.moved) tree->update(id, proposed);
+        if (grid.moved && !mirrored) tree->update(id, proposed);
       }
       for (ObjectId id = static_cast<ObjectId>(round); id < 300; id += 37) tree->remove(id);
     }
