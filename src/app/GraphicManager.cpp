@@ -102,17 +102,19 @@ void GraphicManager::initialise(int width, int height) {
   depthNear = config.getFloat("opengl.depthrange.min");
   glDepthRange(depthNear, depthFar);
 
-  lightManager->bindProgram(lightingProgram);
-  effectManager->bindProgram(lightingProgram);
-  textManager->init(textProgram, width, height);
+  lightManager->bindProgram(lightingProgram.name());
+  effectManager->bindProgram(lightingProgram.name());
+  textManager->init(textProgram.name(), width, height);
 
-  const ObjectId mainCharacterId = sceneManager->loadMainCharacter(lightingProgram, colorProgram, shadowProgram);
+  const ObjectId mainCharacterId =
+      sceneManager->loadMainCharacter(lightingProgram.name(), colorProgram.name(), shadowProgram.name());
   inputManager->setMainCharacterId(mainCharacterId);
   enemyAI->mainCharacterId = mainCharacterId;
   gameLogicManager->mainCharacterId = mainCharacterId;
   if (hud) hud->init(width, height, properties->at(mainCharacterId).health);
 
-  const std::int32_t lampCount = sceneManager->loadMap(lightingProgram, textureProgram, colorProgram, shadowProgram);
+  const std::int32_t lampCount = sceneManager->loadMap(lightingProgram.name(), textureProgram.name(),
+                                                       colorProgram.name(), shadowProgram.name());
   // The main pass binds one shadow map per texture unit 1 to 4 and the shaders
   // light exactly three lamps, so any other count is refused here, at start-up.
   if (lampCount + 1 != static_cast<std::int32_t>(kShadowMapUnits)) {
@@ -126,7 +128,7 @@ void GraphicManager::initialise(int width, int height) {
   for (ShadowMapFBO& map : shadowMaps) map.init(width, height);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-  sceneManager->loadEnemyTypes(lightingProgram, colorProgram, shadowProgram);
+  sceneManager->loadEnemyTypes(lightingProgram.name(), colorProgram.name(), shadowProgram.name());
   // Without types a spawn has nothing to copy; without spawning none is needed.
   const std::int32_t types = sceneManager->enemyTypeTotal();
   if (types < 1 && gameLogicManager->spawnsEnemies()) {

@@ -14,6 +14,7 @@
 
 #include "common/ObjectProperties.h"
 #include "common/Types.h"
+#include "render/GlProgram.h"
 #include "render/LightSpace.h"
 
 class Animator;
@@ -95,12 +96,12 @@ class GraphicManager {
   std::unique_ptr<Hud> hud;  // none unless "hud.show" is 1
   SoundManager* sound = nullptr;  // not owned
   Vec3 viewDirection{0.0f, 0.0f, -1.0f};  // the camera's, as of the last main pass
-  GLuint lightingProgram = 0;
-  GLuint shadowProgram = 0;
-  GLuint textureProgram = 0;
-  GLuint colorProgram = 0;
-  GLuint shadowTestProgram = 0;
-  GLuint textProgram = 0;
+  GlProgram lightingProgram;
+  GlProgram shadowProgram;
+  GlProgram textureProgram;
+  GlProgram colorProgram;
+  GlProgram shadowTestProgram;
+  GlProgram textProgram;
   bool running = true;
   float depthNear = 0.0f;  // the configured depth range of the frame
   float depthFar = 1.0f;

@@ -4,22 +4,18 @@
 #include <string>
 
 #include "config/Config.h"
+#include "render/GlProgram.h"
 #include "render/ShaderManager.h"
-#include "render/TextRenderer.h"
 
 namespace {
 
-GLint requireUniform(GLuint program, const char* name) {
-  const GLint location = glGetUniformLocation(program, name);
-  if (location == -1) throw std::invalid_argument(std::string("HUD: the program has no uniform '") + name + "'.");
-  return location;
+GLint locate(GLuint program, const char* name) {
+  return requireUniform(program, name, "HUD: the program has no uniform '");
 }
 
 }  // namespace
 
 Hud::Hud() : settings(HudSettings::fromConfig()), state(settings) {}
-
-Hud::~Hud() = default;
 
 void Hud::init(int windowWidth, int windowHeight, std::int32_t fullHealth) {
   const Config& config = Config::instance();
@@ -27,19 +23,20 @@ void Hud::init(int windowWidth, int windowHeight, std::int32_t fullHealth) {
     ShaderManager shaders;
     const std::string fragment = config.getString("shader.hud.fragment");
     const std::string vertex = config.getString("shader.hud.vertex");
-    program = GlProgram(shaders.createProgram(vertex, fragment));
+    program = shaders.createProgram(vertex, fragment);
   }
   width = windowWidth;
   height = windowHeight;
   state.setFullHealth(fullHealth);
-  text = std::make_unique<TextRenderer>();
-  text->init(config.getString("hud.font.path"), program.name(), width, height);
+  text.init(config.getString("hud.font.path"), program.name(), width, height);
+  vertexArray = GlVertexArray::create();
+  buffer = GlBuffer::create();
   positionLocation = glGetAttribLocation(program.name(), "position");
-  colorLocation = requireUniform(program.name(), "color");
-  texturedLocation = requireUniform(program.name(), "textured");
+  colorLocation = locate(program.name(), "color");
+  texturedLocation = locate(program.name(), "textured");
   glUseProgram(program.name());
-  glUniform1i(requireUniform(program.name(), "widthHalf"), width / 2);
-  glUniform1i(requireUniform(program.name(), "heightHalf"), height / 2);
+  glUniform1i(locate(program.name(), "widthHalf"), width / 2);
+  glUniform1i(locate(program.name(), "heightHalf"), height / 2);
   glUseProgram(0);
 }
 
@@ -87,7 +84,7 @@ void Hud::drawView(const HudView& view) {
   for (const HudText& line : view.texts) {
     glUseProgram(program.name());
     glUniform4f(colorLocation, line.colour.r, line.colour.g, line.colour.b, line.colour.a);
-    text->draw(line.text.c_str(), line.x, line.y, line.size, line.advance);
+    text.draw(line.text.c_str(), line.x, line.y, line.size, line.advance);
   }
   if (depthTest) glEnable(GL_DEPTH_TEST);
 }

@@ -3,7 +3,6 @@
 // gun, jetpack, score, enemies, the aim marker, hit feedback and "PAUSED".
 // Owns its program, font, buffers and state; points to nothing.
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "app/TimerFrameIndependency.h"
@@ -14,16 +13,12 @@
 #include "render/GlBuffer.h"
 #include "render/GlProgram.h"
 #include "render/GlVertexArray.h"
-
-class TextRenderer;
+#include "render/TextRenderer.h"
 
 class Hud {
  public:
   // Reads the "hud." settings.
   Hud();
-  ~Hud();
-  Hud(const Hud&) = delete;
-  Hud& operator=(const Hud&) = delete;
 
   // Builds the program ("shader.hud.vertex", "shader.hud.fragment"), loads
   // the font ("hud.font.path"); fullHealth is what the bar shows as full.
@@ -41,7 +36,7 @@ class Hud {
   HudSettings settings;
   HudState state;
   TimerFrameIndependency frameTimer{1000.0f};
-  std::unique_ptr<TextRenderer> text;
+  TextRenderer text;
   GlProgram program;
   GlVertexArray vertexArray;
   GlBuffer buffer;

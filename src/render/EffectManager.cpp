@@ -6,6 +6,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "config/Config.h"
+#include "render/GlProgram.h"
 
 namespace {
 
@@ -14,9 +15,7 @@ namespace {
 constexpr float kLog2E = 1.44269502f;
 
 GLint locate(GLuint program, const char* name) {
-  const GLint location = glGetUniformLocation(program, name);
-  if (location == -1) throw std::invalid_argument(std::string("LIGHTMANAGER: Could not bind attribute '") + name + "'.");
-  return location;
+  return requireUniform(program, name, "LIGHTMANAGER: Could not bind attribute '");
 }
 
 }  // namespace

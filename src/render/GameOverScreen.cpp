@@ -5,10 +5,8 @@
 
 #include "config/Config.h"
 #include "render/ShaderManager.h"
-#include "render/TextRenderer.h"
 
-GameOverScreen::GameOverScreen(int width, int height)
-    : renderer(std::make_unique<TextRenderer>()), windowWidth(width), windowHeight(height) {
+GameOverScreen::GameOverScreen(int width, int height) : windowWidth(width), windowHeight(height) {
   Config& config = Config::instance();
   {
     ShaderManager shaders;
@@ -16,10 +14,8 @@ GameOverScreen::GameOverScreen(int width, int height)
     const std::string fragment = config.getString("shader.text.fragment");
     program = shaders.createProgram(vertex, fragment);
   }
-  renderer->init(config.getString("highscore.path"), program, width, height);
+  renderer.init(config.getString("highscore.path"), program.name(), width, height);
 }
-
-GameOverScreen::~GameOverScreen() = default;
 
 GameOverLayout GameOverScreen::layout(int width, int height) {
   const int x = width >= 1000 ? width / 3 : 80;
@@ -31,8 +27,8 @@ void GameOverScreen::draw(std::int32_t points) {
   const GameOverLayout where = layout(windowWidth, windowHeight);
   std::array<char, 48> score{};
   std::snprintf(score.data(), score.size(), "HIGHSCORE:  %i", points);
-  renderer->draw("--- GAME OVER ---", where.x, where.titleY, textHeight);
-  renderer->draw(score.data(), where.x, where.scoreY, textHeight);
+  renderer.draw("--- GAME OVER ---", where.x, where.titleY, textHeight);
+  renderer.draw(score.data(), where.x, where.scoreY, textHeight);
 }
 
-void GameOverScreen::release() { renderer->release(); }
+void GameOverScreen::release() { renderer.release(); }

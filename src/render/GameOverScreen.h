@@ -4,9 +4,9 @@
 #include <GL/glew.h>
 
 #include <cstdint>
-#include <memory>
 
-class TextRenderer;
+#include "render/GlProgram.h"
+#include "render/TextRenderer.h"
 
 // Where the two game-over lines start, for a window of the given size.
 struct GameOverLayout {
@@ -19,7 +19,6 @@ class GameOverScreen {
  public:
   // Builds the text program and loads the font named by "highscore.path".
   GameOverScreen(int width, int height);
-  ~GameOverScreen();
   // Clears the window and draws the title and "HIGHSCORE:  <points>".
   void draw(std::int32_t points);
   // Deletes the font texture, vertex array and buffers.
@@ -28,8 +27,8 @@ class GameOverScreen {
   static GameOverLayout layout(int width, int height);
 
  private:
-  GLuint program = 0;
-  std::unique_ptr<TextRenderer> renderer;
+  GlProgram program;
+  TextRenderer renderer;
   int windowWidth;
   int windowHeight;
   int textHeight = 40;

@@ -1,23 +1,21 @@
 #pragma once
-// Sole owner of one OpenGL buffer object: generated on construction, deleted
-// with the owner. Move-only; a moved-from buffer holds name 0.
+// Owns one OpenGL buffer object: empty until create(), deleted with the owner.
 #include <GL/glew.h>
 
 #include <cstddef>
 
+#include "common/UniqueName.h"
+
 class GlBuffer {
  public:
-  GlBuffer();
-  ~GlBuffer();
-  GlBuffer(const GlBuffer&) = delete;
-  GlBuffer& operator=(const GlBuffer&) = delete;
-  GlBuffer(GlBuffer&& other) noexcept;
-  GlBuffer& operator=(GlBuffer&& other) noexcept;
+  GlBuffer() = default;  // empty: name 0
+  static GlBuffer create();
 
-  GLuint name() const { return id; }
+  GLuint name() const { return handle.get(); }
   // Binds to target, fills with size bytes (GL_STATIC_DRAW) and unbinds target.
   void fill(GLenum target, const void* data, std::size_t size);
 
  private:
-  GLuint id = 0;
+  static void release(GLuint id);
+  UniqueName<GLuint, &GlBuffer::release> handle;
 };

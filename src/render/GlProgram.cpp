@@ -1,17 +1,20 @@
 #include "render/GlProgram.h"
 
-#include <utility>
+#include <stdexcept>
 
-GlProgram::~GlProgram() {
-  if (id != 0) glDeleteProgram(id);
+GlProgram GlProgram::adopt(GLuint id) {
+  GlProgram program;
+  program.handle.reset(id);
+  return program;
 }
 
-GlProgram::GlProgram(GlProgram&& other) noexcept : id(std::exchange(other.id, 0)) {}
+void GlProgram::release(GLuint id) { glDeleteProgram(id); }
 
-GlProgram& GlProgram::operator=(GlProgram&& other) noexcept {
-  if (this != &other) {
-    if (id != 0) glDeleteProgram(id);
-    id = std::exchange(other.id, 0);
+GLint requireUniform(GLuint program, const std::string& name, const std::string& failure) {
+  const GLint location = glGetUniformLocation(program, name.c_str());
+  if (location == -1) {
+    glUseProgram(0);
+    throw std::invalid_argument(failure + name + "'.");
   }
-  return *this;
+  return location;
 }

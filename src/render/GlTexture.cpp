@@ -1,25 +1,11 @@
 #include "render/GlTexture.h"
 
-#include <utility>
-
-GlTexture::~GlTexture() { release(); }
-
-GlTexture::GlTexture(GlTexture&& other) noexcept : id(std::exchange(other.id, 0)) {}
-
-GlTexture& GlTexture::operator=(GlTexture&& other) noexcept {
-  if (this != &other) {
-    release();
-    id = std::exchange(other.id, 0);
-  }
-  return *this;
-}
-
-void GlTexture::generate() {
-  release();
+GlTexture GlTexture::create() {
+  GLuint id = 0;
   glGenTextures(1, &id);
+  GlTexture texture;
+  texture.handle.reset(id);
+  return texture;
 }
 
-void GlTexture::release() {
-  if (id != 0) glDeleteTextures(1, &id);
-  id = 0;
-}
+void GlTexture::release(GLuint id) { glDeleteTextures(1, &id); }

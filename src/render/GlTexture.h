@@ -1,22 +1,17 @@
 #pragma once
-// Sole owner of one OpenGL texture name. Move-only; a moved-from texture
-// holds name 0. Starts empty (name 0) until generate().
+// Owns one OpenGL texture name: empty until create(), deleted with the owner.
 #include <GL/glew.h>
+
+#include "common/UniqueName.h"
 
 class GlTexture {
  public:
-  GlTexture() = default;
-  ~GlTexture();
-  GlTexture(const GlTexture&) = delete;
-  GlTexture& operator=(const GlTexture&) = delete;
-  GlTexture(GlTexture&& other) noexcept;
-  GlTexture& operator=(GlTexture&& other) noexcept;
+  GlTexture() = default;  // empty: name 0
+  static GlTexture create();
 
-  // Deletes any held texture and generates a fresh name.
-  void generate();
-  GLuint name() const { return id; }
+  GLuint name() const { return handle.get(); }
 
  private:
-  void release();
-  GLuint id = 0;
+  static void release(GLuint id);
+  UniqueName<GLuint, &GlTexture::release> handle;
 };

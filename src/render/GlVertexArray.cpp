@@ -1,19 +1,11 @@
 #include "render/GlVertexArray.h"
 
-#include <utility>
-
-GlVertexArray::GlVertexArray() { glGenVertexArrays(1, &id); }
-
-GlVertexArray::~GlVertexArray() {
-  if (id != 0) glDeleteVertexArrays(1, &id);
+GlVertexArray GlVertexArray::create() {
+  GLuint id = 0;
+  glGenVertexArrays(1, &id);
+  GlVertexArray vertexArray;
+  vertexArray.handle.reset(id);
+  return vertexArray;
 }
 
-GlVertexArray::GlVertexArray(GlVertexArray&& other) noexcept : id(std::exchange(other.id, 0)) {}
-
-GlVertexArray& GlVertexArray::operator=(GlVertexArray&& other) noexcept {
-  if (this != &other) {
-    if (id != 0) glDeleteVertexArrays(1, &id);
-    id = std::exchange(other.id, 0);
-  }
-  return *this;
-}
+void GlVertexArray::release(GLuint id) { glDeleteVertexArrays(1, &id); }

@@ -1,21 +1,19 @@
 #pragma once
-// Sole owner of one OpenGL vertex array object. Move-only; a moved-from
-// vertex array holds name 0.
+// Owns one OpenGL vertex array object: empty until create(), deleted with the owner.
 #include <GL/glew.h>
+
+#include "common/UniqueName.h"
 
 class GlVertexArray {
  public:
-  GlVertexArray();
-  ~GlVertexArray();
-  GlVertexArray(const GlVertexArray&) = delete;
-  GlVertexArray& operator=(const GlVertexArray&) = delete;
-  GlVertexArray(GlVertexArray&& other) noexcept;
-  GlVertexArray& operator=(GlVertexArray&& other) noexcept;
+  GlVertexArray() = default;  // empty: name 0
+  static GlVertexArray create();
 
-  GLuint name() const { return id; }
-  void bind() const { glBindVertexArray(id); }
+  GLuint name() const { return handle.get(); }
+  void bind() const { glBindVertexArray(name()); }
   static void unbind() { glBindVertexArray(0); }
 
  private:
-  GLuint id = 0;
+  static void release(GLuint id);
+  UniqueName<GLuint, &GlVertexArray::release> handle;
 };

@@ -7,6 +7,7 @@
 
 #include "config/Config.h"
 #include "game/Camera.h"
+#include "render/GlProgram.h"
 
 namespace {
 
@@ -19,12 +20,7 @@ float lightValue(const std::string& name, const std::string& suffix) {
 }
 
 std::int32_t locationOf(std::uint32_t program, const std::string& uniform) {
-  const GLint location = glGetUniformLocation(program, uniform.c_str());
-  if (location == -1) {
-    glUseProgram(0);
-    throw std::invalid_argument("LIGHTMANAGER: Could not bind attribute '" + uniform + "'.");
-  }
-  return location;
+  return requireUniform(program, uniform, "LIGHTMANAGER: Could not bind attribute '");
 }
 
 void uploadVec3(std::int32_t location, const Vec3& value) {

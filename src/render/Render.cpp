@@ -4,12 +4,12 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include "render/GlProgram.h"
+
 namespace {
 
 GLint locate(GLuint program, const std::string& name) {
-  const GLint location = glGetUniformLocation(program, name.c_str());
-  if (location == -1) throw std::invalid_argument("RENDER: Could not bind attribute '" + name + "'.");
-  return location;
+  return requireUniform(program, name, "RENDER: Could not bind attribute '");
 }
 
 // Maps clip coordinates in [-1, 1] to shadow-map coordinates in [0, 1].

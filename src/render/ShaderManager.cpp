@@ -36,12 +36,13 @@ void ShaderManager::requireShaderExtensions() {
   }
 }
 
-GLuint ShaderManager::createProgram(std::string vertexPath, std::string fragmentPath) {
+GlProgram ShaderManager::createProgram(std::string vertexPath, std::string fragmentPath) {
   std::vector<GLuint> shaders;
   shaders.push_back(compileShader(GL_VERTEX_SHADER, vertexPath));
+  GlProgram program;
   try {
     shaders.push_back(compileShader(GL_FRAGMENT_SHADER, fragmentPath));
-    programs.push_back(linkProgram(shaders));
+    program = GlProgram::adopt(linkProgram(shaders));
   } catch (...) {
     // The error ends the run, but a caller that survives it should not keep
     // the compiled vertex shader alive.
@@ -49,7 +50,7 @@ GLuint ShaderManager::createProgram(std::string vertexPath, std::string fragment
     throw;
   }
   for (GLuint shader : shaders) glDeleteShader(shader);
-  return programs.back();
+  return program;
 }
 
 GLuint ShaderManager::compileShader(GLenum type, const std::string& path) {

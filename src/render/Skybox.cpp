@@ -6,6 +6,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "config/Config.h"
+#include "render/GlProgram.h"
 
 Skybox::Skybox(const std::string& front, const std::string& back, const std::string& left, const std::string& right,
                const std::string& top, const std::string& bottom) {
@@ -55,13 +56,15 @@ std::vector<float> Skybox::cubeVertices(float s) {
 
 void Skybox::init(GLuint textureProgram) {
   program = textureProgram;
-  mvpLocation = glGetUniformLocation(program, "mvp");
-  if (mvpLocation == -1) throw std::invalid_argument("SKYBOX: Could not bind attribute 'mvp'.");
+  mvpLocation = requireUniform(program, "mvp", "SKYBOX: Could not bind attribute '");
   const std::vector<float> vertices = cubeVertices(Config::instance().getFloat("skybox.size"));
 
   const GLint position = glGetAttribLocation(program, "position");
   const GLint normal = glGetAttribLocation(program, "normal");
   const GLint texture = glGetAttribLocation(program, "texture");
+  vertexArray = GlVertexArray::create();
+  vertexBuffer = GlBuffer::create();
+  indexBuffer = GlBuffer::create();
   vertexBuffer.fill(GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(float));
   vertexArray.bind();
   glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.name());

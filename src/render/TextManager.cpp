@@ -4,7 +4,6 @@
 
 #include "config/Config.h"
 #include "render/RenderFunctionalityManager.h"
-#include "render/TextRenderer.h"
 
 namespace {
 
@@ -18,15 +17,12 @@ void setLine(OverlayLine& line, int x, int y, const char* text) {
 
 TextManager::TextManager(const RenderFunctionalityManager* renderToggles)
     : toggles(renderToggles),
-      renderer(std::make_unique<TextRenderer>()),
       offsetVertical(Config::instance().getInt("textmanager.offset.vertical")),
       offsetHorizontal(Config::instance().getInt("textmanager.offset.horizontal")),
       textHeight(Config::instance().getInt("textmanager.text.height")) {}
 
-TextManager::~TextManager() = default;
-
 void TextManager::init(GLuint program, int width, int height) {
-  renderer->init(Config::instance().getString("textmanager.texture.path"), program, width, height);
+  renderer.init(Config::instance().getString("textmanager.texture.path"), program, width, height);
   windowWidth = width;
   windowHeight = height;
 }
@@ -62,6 +58,6 @@ void TextManager::update(std::uint32_t objectsRendered) {
   if (!toggles->showOverlay) return;
   for (const OverlayLine& line : layout(*toggles, msPerFrame, framesPerSecond, objectsRendered, windowWidth,
                                         windowHeight, offsetVertical, offsetHorizontal)) {
-    renderer->draw(line.text.data(), line.x, line.y, textHeight);
+    renderer.draw(line.text.data(), line.x, line.y, textHeight);
   }
 }

@@ -5,10 +5,10 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
+
+#include "render/TextRenderer.h"
 
 class RenderFunctionalityManager;
-class TextRenderer;
 
 // One overlay line: its text and the bottom-left corner of its first glyph.
 struct OverlayLine {
@@ -21,7 +21,6 @@ class TextManager {
  public:
   // Reads the overlay's offsets and glyph size.
   explicit TextManager(const RenderFunctionalityManager* toggles);
-  ~TextManager();
 
   // Loads the overlay font ("textmanager.texture.path") and the text program's inputs.
   void init(GLuint program, int width, int height);
@@ -37,7 +36,7 @@ class TextManager {
 
  private:
   const RenderFunctionalityManager* toggles;  // not owned
-  std::unique_ptr<TextRenderer> renderer;
+  TextRenderer renderer;
   int framesPerSecond = 0;
   float msPerFrame = 0.0f;
   int windowWidth = 0;

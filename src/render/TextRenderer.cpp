@@ -3,38 +3,30 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "scene/Texture.h"
+#include "render/GlProgram.h"
 
 namespace {
 
 constexpr float kCell = 0.0625f;  // one of 16 glyph cells per row and column
 
-GLint requireUniform(GLuint program, const char* name) {
-  const GLint location = glGetUniformLocation(program, name);
-  if (location == -1) {
-    throw std::invalid_argument(std::string("TEXTMANAGER: Could not bind attribute '") + name + "'.");
-  }
-  return location;
+GLint locate(GLuint program, const char* name) {
+  return requireUniform(program, name, "TEXTMANAGER: Could not bind attribute '");
 }
 
 }  // namespace
-
-TextRenderer::TextRenderer() = default;
-TextRenderer::~TextRenderer() = default;
 
 void TextRenderer::init(const std::string& texturePath, GLuint textProgram, int width, int height) {
   program = textProgram;
   widthHalf = width / 2;
   heightHalf = height / 2;
-  texture = std::make_unique<Texture>();
-  texture->load(texturePath);
-  vertexArray = std::make_unique<GlVertexArray>();
-  positionBuffer = std::make_unique<GlBuffer>();
-  texCoordBuffer = std::make_unique<GlBuffer>();
+  texture.load(texturePath);
+  vertexArray = GlVertexArray::create();
+  positionBuffer = GlBuffer::create();
+  texCoordBuffer = GlBuffer::create();
   positionLocation = glGetAttribLocation(program, "position");
   texCoordLocation = glGetAttribLocation(program, "texture");
-  widthHalfLocation = requireUniform(program, "widthHalf");
-  heightHalfLocation = requireUniform(program, "heightHalf");
+  widthHalfLocation = locate(program, "widthHalf");
+  heightHalfLocation = locate(program, "heightHalf");
 }
 
 void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
@@ -61,26 +53,26 @@ void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vec
 
 void TextRenderer::draw(const char* text, int x, int y, int size, int advance) {
   buildQuads(text, x, y, size, positions, texCoords, advance);
-  positionBuffer->fill(GL_ARRAY_BUFFER, positions.data(), positions.size() * sizeof(float));
-  texCoordBuffer->fill(GL_ARRAY_BUFFER, texCoords.data(), texCoords.size() * sizeof(float));
+  positionBuffer.fill(GL_ARRAY_BUFFER, positions.data(), positions.size() * sizeof(float));
+  texCoordBuffer.fill(GL_ARRAY_BUFFER, texCoords.data(), texCoords.size() * sizeof(float));
 
-  vertexArray->bind();
+  vertexArray.bind();
   if (positionLocation >= 0) {
-    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer->name());
+    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer.name());
     glVertexAttribPointer(static_cast<GLuint>(positionLocation), 2, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(static_cast<GLuint>(positionLocation));
   }
   if (texCoordLocation >= 0) {
-    glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer->name());
+    glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer.name());
     glVertexAttribPointer(static_cast<GLuint>(texCoordLocation), 2, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(static_cast<GLuint>(texCoordLocation));
   }
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 
   glUseProgram(program);
-  if (texture->isLoaded()) {
+  if (texture.isLoaded()) {
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture->getName());
+    glBindTexture(GL_TEXTURE_2D, texture.getName());
   }
   glUniform1i(widthHalfLocation, widthHalf);
   glUniform1i(heightHalfLocation, heightHalf);
@@ -96,8 +88,8 @@ void TextRenderer::draw(const char* text, int x, int y, int size, int advance) {
 }
 
 void TextRenderer::release() {
-  texture.reset();
-  vertexArray.reset();
-  positionBuffer.reset();
-  texCoordBuffer.reset();
+  texture = Texture();
+  vertexArray = GlVertexArray();
+  positionBuffer = GlBuffer();
+  texCoordBuffer = GlBuffer();
 }

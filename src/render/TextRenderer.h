@@ -3,24 +3,20 @@
 // texture, placed in window pixels with the origin at the bottom left.
 #include <GL/glew.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "render/GlBuffer.h"
 #include "render/GlVertexArray.h"
-
-class Texture;
+#include "scene/Texture.h"
 
 class TextRenderer {
  public:
-  TextRenderer();
-  ~TextRenderer();
-  TextRenderer(const TextRenderer&) = delete;
-  TextRenderer& operator=(const TextRenderer&) = delete;
+  // Empty: no font, vertex array or buffers until init().
+  TextRenderer() = default;
 
   // Loads the font, creates the vertex array and buffers, looks up the
-  // program's inputs; a missing uniform throws std::invalid_argument.
+  // program's inputs (not owned); a missing uniform throws std::invalid_argument.
   void init(const std::string& texturePath, GLuint program, int width, int height);
   // Draws text with its first glyph's bottom-left corner at (x, y); each glyph
   // is a size x size square, the next one advance pixels further right (0:
@@ -34,11 +30,11 @@ class TextRenderer {
                          std::vector<float>& texCoords, int advance = 0);
 
  private:
-  std::unique_ptr<Texture> texture;
-  std::unique_ptr<GlVertexArray> vertexArray;
-  GLuint program = 0;
-  std::unique_ptr<GlBuffer> positionBuffer;
-  std::unique_ptr<GlBuffer> texCoordBuffer;
+  Texture texture;
+  GlVertexArray vertexArray;
+  GLuint program = 0;  // not owned
+  GlBuffer positionBuffer;
+  GlBuffer texCoordBuffer;
   GLint positionLocation = -1;
   GLint texCoordLocation = -1;
   GLint widthHalfLocation = -1;

@@ -5,6 +5,9 @@ void BoxLineMesh::upload(const BoundingBox& box, GLuint colorProgram) {
   const auto& indices = box.getLineIndices();
   indexCount = static_cast<std::uint32_t>(indices.size());
   const GLint position = glGetAttribLocation(colorProgram, "position");
+  vertexArray = GlVertexArray::create();
+  vertexBuffer = GlBuffer::create();
+  indexBuffer = GlBuffer::create();
   vertexBuffer.fill(GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(float));
   indexBuffer.fill(GL_ARRAY_BUFFER, indices.data(), indices.size() * sizeof(std::uint16_t));
 

@@ -48,6 +48,10 @@ void MeshVAO::fill(const std::vector<float>& vertices, const std::vector<std::ui
   const GLint boneId = glGetAttribLocation(program, "boneId");
   const GLint boneWeight = glGetAttribLocation(program, "boneWeight");
 
+  vertexArray = GlVertexArray::create();
+  vertexBuffer = GlBuffer::create();
+  indexBuffer = GlBuffer::create();
+  boneBuffer = GlBuffer::create();
   vertexBuffer.fill(GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(float));
   indexBuffer.fill(GL_ARRAY_BUFFER, indices.data(), indices.size() * sizeof(std::uint16_t));
   boneBuffer.fill(GL_ARRAY_BUFFER, influences.data(), influences.size() * sizeof(BoneInfluence));

@@ -47,7 +47,7 @@ void Texture::load(const std::string& path) {
     std::cerr << "PARSER: The image '" << path << "' could not be loaded." << std::endl;
     throw;
   }
-  name.generate();
+  name = GlTexture::create();
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, name.name());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

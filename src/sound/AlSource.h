@@ -1,21 +1,20 @@
 #pragma once
-// Sole owner of one OpenAL source: generated on construction, stopped and
-// deleted with the owner. Move-only; a moved-from source holds name 0.
+// Owns one OpenAL source: empty until create(); stopped, detached from its
+// buffer and deleted with the owner.
 #include <AL/al.h>
+
+#include "common/UniqueName.h"
 
 class AlSource {
  public:
-  AlSource();
-  ~AlSource();
-  AlSource(const AlSource&) = delete;
-  AlSource& operator=(const AlSource&) = delete;
-  AlSource(AlSource&& other) noexcept;
-  AlSource& operator=(AlSource&& other) noexcept;
+  AlSource() = default;  // empty: name 0
+  static AlSource create();
 
-  ALuint name() const { return id; }
+  ALuint name() const { return handle.get(); }
   // Playing or paused: the source still holds a sound.
   bool busy() const;
 
  private:
-  ALuint id = 0;
+  static void release(ALuint id);
+  UniqueName<ALuint, &AlSource::release> handle;
 };

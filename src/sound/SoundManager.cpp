@@ -55,22 +55,21 @@ SoundManager::SoundManager() {
     return;
   }
   alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
-  buffers.resize(clips.size());
-  for (std::size_t i = 0; i < clips.size(); ++i) buffers[i].fill(clips[i].samples, clips[i].rate);
+  for (const SoundClip& clip : clips) buffers.emplace_back(AlBuffer::create()).fill(clip.samples, clip.rate);
   clips.clear();
-  sources.resize(static_cast<std::size_t>(sourceTotal));
+  for (std::int32_t i = 0; i < sourceTotal; ++i) sources.push_back(AlSource::create());
   pool = std::make_unique<SourcePool>(sources.size());
-  ambience = std::make_unique<AlSource>();
-  thrust = std::make_unique<AlSource>();
-  sting = std::make_unique<AlSource>();
-  startLoop(*ambience, sounds.at("ambience"), true);
+  ambience = AlSource::create();
+  thrust = AlSource::create();
+  sting = AlSource::create();
+  startLoop(ambience, sounds.at("ambience"), true);
 }
 
 SoundManager::~SoundManager() {
   // Sources before the buffers they play, buffers before the context.
-  sting.reset();
-  thrust.reset();
-  ambience.reset();
+  sting = AlSource();
+  thrust = AlSource();
+  ambience = AlSource();
   sources.clear();
   buffers.clear();
   device.reset();
@@ -127,10 +126,10 @@ void SoundManager::update(const Vec3& eye, const Vec3& forward, const Vec3& char
   director->onFrame(character, flying, frameTimer.getDelta(), cues);
   for (const SoundCue& cue : cues) play(cue);
 
-  if (flying && !thrustOn) startLoop(*thrust, sounds.at("jetpack"), false);
-  if (!flying && thrustOn) alSourceStop(thrust->name());
+  if (flying && !thrustOn) startLoop(thrust, sounds.at("jetpack"), false);
+  if (!flying && thrustOn) alSourceStop(thrust.name());
   thrustOn = flying;
-  if (thrustOn) alSource3f(thrust->name(), AL_POSITION, character.x, character.y, character.z);
+  if (thrustOn) alSource3f(thrust.name(), AL_POSITION, character.x, character.y, character.z);
 }
 
 void SoundManager::setPaused(bool pause) {
@@ -144,8 +143,8 @@ void SoundManager::setPaused(bool pause) {
       if (state == AL_PLAYING) pausedSources.push_back(source.name());
     };
     for (const AlSource& source : sources) pauseIfPlaying(source);
-    pauseIfPlaying(*ambience);
-    pauseIfPlaying(*thrust);
+    pauseIfPlaying(ambience);
+    pauseIfPlaying(thrust);
     if (!pausedSources.empty()) alSourcePausev(static_cast<ALsizei>(pausedSources.size()), pausedSources.data());
   } else if (!pausedSources.empty()) {
     alSourcePlayv(static_cast<ALsizei>(pausedSources.size()), pausedSources.data());
@@ -156,13 +155,13 @@ void SoundManager::setPaused(bool pause) {
 void SoundManager::gameOver() {
   if (!isPlaying()) return;
   for (const AlSource& source : sources) alSourceStop(source.name());
-  alSourceStop(ambience->name());
-  alSourceStop(thrust->name());
+  alSourceStop(ambience.name());
+  alSourceStop(thrust.name());
   thrustOn = false;
   paused = false;
   pausedSources.clear();
   const Sound& ending = sounds.at("gameover");
-  const ALuint id = sting->name();
+  const ALuint id = sting.name();
   alSourcei(id, AL_BUFFER, static_cast<ALint>(buffers.at(ending.buffer).name()));
   alSourcei(id, AL_LOOPING, AL_FALSE);
   alSourcei(id, AL_SOURCE_RELATIVE, AL_TRUE);

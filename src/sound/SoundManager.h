@@ -59,9 +59,9 @@ class SoundManager {
   std::unique_ptr<AudioDevice> device;
   std::vector<AlBuffer> buffers;
   std::vector<AlSource> sources;  // the pool's one-shots
-  std::unique_ptr<AlSource> ambience;
-  std::unique_ptr<AlSource> thrust;
-  std::unique_ptr<AlSource> sting;
+  AlSource ambience;  // empty without a device
+  AlSource thrust;
+  AlSource sting;
   std::unique_ptr<SourcePool> pool;
   std::unique_ptr<SoundDirector> director;
   TimerFrameIndependency frameTimer{1000.0f};

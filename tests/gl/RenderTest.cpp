@@ -14,6 +14,7 @@
 #include "gl/RenderTestSupport.h"
 #include "render/EffectManager.h"
 #include "render/Render.h"
+#include "render/ShadowMapFBO.h"
 #include "render/RenderFunctionalityManager.h"
 #include "scene/MeshVAO.h"
 #include "scene/Texture.h"
@@ -342,7 +343,8 @@ TEST_F(RenderTest, AProgramLackingAUniformFailsConstructionNamingIt) {
   text.replace(text.find(use), use.size(), "shadowCoord3 = lightMVP2 * local;");
   const std::string vertex = dir.write("no3.vert", text);
   ShaderManager shaders;
-  const GLuint lacking = shaders.createProgram(vertex, shaderFile("lighting.frag"));
+  const GlProgram lackingProgram = shaders.createProgram(vertex, shaderFile("lighting.frag"));
+  const GLuint lacking = lackingProgram.name();
   EXPECT_EQ(messageOf<std::invalid_argument>(
                 [&] { Render("x", &frustum, lacking, programs().color, programs().shadow); }),
             "RENDER: Could not bind attribute 'lightMVP3'.");
@@ -352,18 +354,8 @@ TEST_F(RenderTest, AProgramLackingAUniformFailsConstructionNamingIt) {
 }
 
 TEST_F(RenderTest, ShadowDrawWritesDepthFilledEvenInWireframeMode) {
-  GlTexture depth;
-  depth.generate();
-  glBindTexture(GL_TEXTURE_2D, depth.name());
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kSize, kSize, 0, GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  GLuint framebuffer = 0;
-  glGenFramebuffers(1, &framebuffer);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth.name(), 0);
-  glDrawBuffer(GL_NONE);
-  ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+  ShadowMapFBO map;
+  map.init(kSize, kSize);  // leaves its framebuffer bound
   glViewport(0, 0, kSize, kSize);
   glClearDepth(1.0);
   glClear(GL_DEPTH_BUFFER_BIT);
@@ -373,7 +365,6 @@ TEST_F(RenderTest, ShadowDrawWritesDepthFilledEvenInWireframeMode) {
   float centre = 0.0f;
   glReadPixels(kSize / 2, kSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &centre);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glDeleteFramebuffers(1, &framebuffer);
   EXPECT_LT(centre, 1.0f) << "the inside of the square is filled";
   GLint mode[2] = {0, 0};
   glGetIntegerv(GL_POLYGON_MODE, mode);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "render/GlFramebuffer.h"
+#include "render/GlRenderbuffer.h"
 #include "render/GlTexture.h"
 #include "render/ShaderManager.h"
 
@@ -24,22 +26,28 @@ struct Programs {
   GLuint lighting = 0, shadow = 0, texture = 0, color = 0, text = 0, shadowTest = 0;
 };
 
-// The six programs in the game's order, from the shipped shader files.
-inline Programs buildPrograms() {
+// The six programs in the game's order, from the shipped shader files; their
+// owners stay in owners.
+inline Programs buildPrograms(std::vector<GlProgram>& owners) {
   ShaderManager shaders;
+  const auto build = [&](const char* name) {
+    owners.push_back(shaders.createProgram(shaderFile(std::string(name) + ".vert"), shaderFile(std::string(name) + ".frag")));
+    return owners.back().name();
+  };
   Programs p;
-  p.lighting = shaders.createProgram(shaderFile("lighting.vert"), shaderFile("lighting.frag"));
-  p.shadow = shaders.createProgram(shaderFile("shadow.vert"), shaderFile("shadow.frag"));
-  p.texture = shaders.createProgram(shaderFile("texture.vert"), shaderFile("texture.frag"));
-  p.color = shaders.createProgram(shaderFile("color.vert"), shaderFile("color.frag"));
-  p.text = shaders.createProgram(shaderFile("text.vert"), shaderFile("text.frag"));
-  p.shadowTest = shaders.createProgram(shaderFile("shadowTest.vert"), shaderFile("shadowTest.frag"));
+  p.lighting = build("lighting");
+  p.shadow = build("shadow");
+  p.texture = build("texture");
+  p.color = build("color");
+  p.text = build("text");
+  p.shadowTest = build("shadowTest");
   return p;
 }
 
-// Built once per test process; programs are never deleted, as in the game.
+// Built once per test process; programs live until it ends, as in the game.
 inline const Programs& programs() {
-  static const Programs built = buildPrograms();
+  static std::vector<GlProgram> owners;
+  static const Programs built = buildPrograms(owners);
   return built;
 }
 
@@ -49,32 +57,24 @@ using Rgba = std::array<std::uint8_t, 4>;
 // hidden window's default framebuffer.
 class OffscreenTarget {
  public:
-  OffscreenTarget(int w, int h) : width(w), height(h) {
-    glGenFramebuffers(1, &framebuffer);
-    glGenRenderbuffers(2, renderbuffers);
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
+  OffscreenTarget(int w, int h)
+      : width(w),
+        height(h),
+        framebuffer(GlFramebuffer::create()),
+        colour(GlRenderbuffer::create(GL_RGBA8, w, h)),
+        depth(GlRenderbuffer::create(GL_DEPTH_COMPONENT24, w, h)) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.name());
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour.name());
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth.name());
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
       throw std::runtime_error("test framebuffer incomplete");
     }
     glViewport(0, 0, w, h);
   }
-  ~OffscreenTarget() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(2, renderbuffers);
-    glDeleteFramebuffers(1, &framebuffer);
-  }
-  OffscreenTarget(const OffscreenTarget&) = delete;
-  OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+  ~OffscreenTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
   void clear(float r, float g, float b) const {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.name());
     glViewport(0, 0, width, height);
     glClearColor(r, g, b, 1.0f);
     glClearDepth(1.0);
@@ -83,14 +83,14 @@ class OffscreenTarget {
   // Pixel (x, y), origin at the bottom left.
   Rgba pixel(int x, int y) const {
     Rgba rgba{};
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.name());
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
   }
   // Writes the colour buffer to a PNG file.
   void savePng(const std::string& path) const {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height * 4));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.name());
     glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
     FIBITMAP* image = FreeImage_ConvertFromRawBits(pixels.data(), width, height, width * 4, 32, FI_RGBA_RED_MASK,
                                                    FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
@@ -101,8 +101,9 @@ class OffscreenTarget {
   const int width, height;
 
  private:
-  GLuint framebuffer = 0;
-  GLuint renderbuffers[2] = {0, 0};
+  GlFramebuffer framebuffer;
+  GlRenderbuffer colour;
+  GlRenderbuffer depth;
 };
 
 // Four 1x1 depth-compare textures at depth 1 on units 1 to 4: every fragment
@@ -112,7 +113,7 @@ class LitShadowMaps {
   LitShadowMaps() {
     const float farDepth = 1.0f;
     for (std::size_t k = 0; k < maps.size(); ++k) {
-      maps[k].generate();
+      maps[k] = GlTexture::create();
       glActiveTexture(GL_TEXTURE1 + static_cast<GLenum>(k));
       glBindTexture(GL_TEXTURE_2D, maps[k].name());
       glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &farDepth);

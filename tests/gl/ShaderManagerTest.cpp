@@ -140,7 +140,6 @@ TEST_F(ShaderManagerTest, CompileAndLinkFailuresCarryTheDriversLog) {
     EXPECT_EQ(message.back(), '.');
     if (c.type != 0) EXPECT_EQ(message, c.prefix + expectedLog + ".");
     EXPECT_GT(message.size(), c.prefix.size() + 1) << "the log is missing";
-    EXPECT_TRUE(manager.getPrograms().empty());
   }
 }
 
@@ -167,8 +166,10 @@ TEST_F(ShaderManagerTest, ShaderFileLinesEachEndInALineFeedEvenTheLastOne) {
 TEST_F(ShaderManagerTest, TheSameSourcesBuiltTwiceGiveTwoUsablePrograms) {
   ShaderManager first;
   ShaderManager second;
-  const GLuint a = first.createProgram(shaderFile("text.vert"), shaderFile("text.frag"));
-  const GLuint b = second.createProgram(shaderFile("text.vert"), shaderFile("text.frag"));
+  const GlProgram programA = first.createProgram(shaderFile("text.vert"), shaderFile("text.frag"));
+  const GlProgram programB = second.createProgram(shaderFile("text.vert"), shaderFile("text.frag"));
+  const GLuint a = programA.name();
+  const GLuint b = programB.name();
   EXPECT_NE(a, b);
   GLint attached = -1;
   glGetProgramiv(a, GL_ATTACHED_SHADERS, &attached);
