@@ -212,7 +212,7 @@ int runCase(int enemies, bool reportStartup, bool noop) {
   auto drawFloor = [&] {
     const Clock::time_point start = Clock::now();
     graphics.renderShadowMaps();
-    graphics.renderPosed();
+    graphics.render(false);
     present();
     return millisecondsSince(start);
   };

@@ -49,16 +49,11 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
                                       [logic](ObjectId id) { logic->onEnemyContact(id); });
 
   if (Config::instance().isOn("hud.show")) hud = std::make_unique<Hud>();
+  SceneManager* scene = sceneManager.get();
+  logic->setEnemyTypeSource([scene](ObjectId id) { return scene->enemyTypeOf(id); });
   logic->setEventSink([this](const GameEvent& event) {
     if (hud) hud->onEvent(event);
-    if (sound) {
-      // The character's own sounds at the character, an enemy's at the enemy.
-      const ObjectId character = gameLogicManager->mainCharacterId;
-      const bool atEnemy = event.kind != GameEventKind::CharacterHurt && positionManager->isPlaced(event.id);
-      const ObjectId at = atEnemy ? event.id : character;
-      const Vec3 where = positionManager->isPlaced(at) ? positionManager->position(at) : Vec3(0.0f);
-      sound->onEvent(event, where, sceneManager->enemyTypeOf(event.id));
-    }
+    if (sound) sound->onEvent(event);
   });
 
   TextManager* text = textManager.get();
@@ -245,22 +240,12 @@ void GraphicManager::beginMainPass(std::array<Mat4, 4>& lightViews, std::array<M
   viewDirection = direction;
 }
 
-std::uint32_t GraphicManager::render() {
+std::uint32_t GraphicManager::render(bool advanceTime) {
   std::array<Mat4, 4> lightViews;
   std::array<Mat4, 4> lightProjections;
   beginMainPass(lightViews, lightProjections);
-  const std::uint32_t count =
-      sceneManager->drawLighting(camera->getView(), camera->getProjection(), lightViews, lightProjections);
-  glDisable(GL_BLEND);
-  return count;
-}
-
-std::uint32_t GraphicManager::renderPosed() {
-  std::array<Mat4, 4> lightViews;
-  std::array<Mat4, 4> lightProjections;
-  beginMainPass(lightViews, lightProjections);
-  const std::uint32_t count =
-      sceneManager->drawPosed(camera->getView(), camera->getProjection(), lightViews, lightProjections);
+  const std::uint32_t count = sceneManager->drawLighting(camera->getView(), camera->getProjection(), lightViews,
+                                                         lightProjections, advanceTime);
   glDisable(GL_BLEND);
   return count;
 }

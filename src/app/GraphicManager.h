@@ -55,10 +55,10 @@ class GraphicManager {
   // Depth of the scene into each light's shadow map.
   void renderShadowMaps();
   // The sky box and every object, lit, shadowed and fogged; the number drawn.
-  std::uint32_t render();
-  // render() without the fade-out and the animation: every object in the pose
-  // it already has. The drawing alone, for measuring what a frame adds to it.
-  std::uint32_t renderPosed();
+  // With advanceTime false there is no fade-out and no animation: every
+  // object in the pose it already has, the drawing alone, for measuring what
+  // a frame adds to it.
+  std::uint32_t render(bool advanceTime = true);
 
   // Receives each lap of frame()'s stage stopwatch ("GLM", "PHD", "IM", "AI",
   // "SMP", "RP", "TM", then "HUD" when it is shown) in microseconds, as it is

@@ -2,6 +2,7 @@
 // What just happened in play, for the listeners that show or sound it (the
 // HUD, the audio). Handed out synchronously by the game logic as it happens.
 #include <cstdint>
+#include <string>
 
 #include "common/Types.h"
 
@@ -21,4 +22,6 @@ struct GameEvent {
   GameEventKind kind = GameEventKind::Shot;
   ObjectId id = kNoObject;
   std::int32_t value = 0;
+  Vec3 position{0.0f};    // where it happened: at the enemy for an enemy's event, else at the character
+  std::string enemyType;  // the enemy's type ("enemy.brute") when id is a spawned enemy, else empty
 };

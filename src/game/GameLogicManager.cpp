@@ -258,7 +258,18 @@ Vec3 GameLogicManager::facingDirection() const {
 }
 
 void GameLogicManager::emit(GameEventKind kind, ObjectId id, std::int32_t value) const {
-  if (eventSink) eventSink(GameEvent{kind, id, value});
+  if (!eventSink) return;
+  GameEvent event;
+  event.kind = kind;
+  event.id = id;
+  event.value = value;
+  // The character's own events at the character (a hurt too, though its id is
+  // the enemy's), an enemy's at the enemy.
+  const bool atEnemy = kind != GameEventKind::CharacterHurt && positionManager->isPlaced(id);
+  const ObjectId at = atEnemy ? id : mainCharacterId;
+  if (positionManager->isPlaced(at)) event.position = positionManager->position(at);
+  if (enemyTypeOf) event.enemyType = enemyTypeOf(id);
+  eventSink(event);
 }
 
 PlayStatus GameLogicManager::status() const {

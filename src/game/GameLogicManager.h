@@ -54,6 +54,8 @@ class GameLogicManager {
   void setRandomSource(std::function<int()> source);
   // Receives every game event as it happens; none by default.
   void setEventSink(std::function<void(const GameEvent&)> sink) { eventSink = std::move(sink); }
+  // Names the type of a spawned enemy for the events (empty for other ids); none by default.
+  void setEnemyTypeSource(std::function<std::string(ObjectId)> source) { enemyTypeOf = std::move(source); }
   // What the player watches: health, gun, jetpack, score, enemies alive.
   PlayStatus status() const;
   // The line a shot fired now would follow, without spread, and its target.
@@ -113,4 +115,5 @@ class GameLogicManager {
   bool firstFrame = true;
   std::function<int()> random;
   std::function<void(const GameEvent&)> eventSink;
+  std::function<std::string(ObjectId)> enemyTypeOf;
 };

@@ -191,9 +191,11 @@ void SceneManager::drawShadow(const Mat4& view, const Mat4& projection) {
 
 std::uint32_t SceneManager::drawLighting(const Mat4& view, const Mat4& projection,
                                          const std::array<Mat4, 4>& lightViews,
-                                         const std::array<Mat4, 4>& lightProjections) {
-  frameTimer.update();
-  fadeOut(frameTimer.getDelta());
+                                         const std::array<Mat4, 4>& lightProjections, bool advanceTime) {
+  if (advanceTime) {
+    frameTimer.update();
+    fadeOut(frameTimer.getDelta());
+  }
   skybox->draw(view, projection);
 
   const RenderFunctionalityManager toggles = *renderSettings;
@@ -201,24 +203,12 @@ std::uint32_t SceneManager::drawLighting(const Mat4& view, const Mat4& projectio
   HighAccuracyTimer stage;
   stage.setPrint(kPrintStageLaps);
   for (auto& [id, object] : objects) {
-    animator->animate(id, object->animationState(), object->skeleton(), object->animations());
+    if (advanceTime) animator->animate(id, object->animationState(), object->skeleton(), object->animations());
     stage.lap("ANIM");
     object->uploadBonesLighting();
     stage.lap("UPDT");
     count += object->render(view, projection, lightViews, lightProjections, toggles);
     stage.lap("DRAW");
-  }
-  return count;
-}
-
-std::uint32_t SceneManager::drawPosed(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
-                                      const std::array<Mat4, 4>& lightProjections) {
-  skybox->draw(view, projection);
-  const RenderFunctionalityManager toggles = *renderSettings;
-  std::uint32_t count = 0;
-  for (auto& [id, object] : objects) {
-    object->uploadBonesLighting();
-    count += object->render(view, projection, lightViews, lightProjections, toggles);
   }
   return count;
 }

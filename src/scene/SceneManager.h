@@ -50,13 +50,12 @@ class SceneManager {
 
   // Depth of every object into the bound shadow map, with last frame's bones.
   void drawShadow(const Mat4& view, const Mat4& projection);
-  // Fades, the sky box, then animates and draws every object; the number drawn.
+  // Fades, the sky box, then animates and draws every object; the number
+  // drawn. With advanceTime false nothing fades and nothing is re-posed:
+  // every object is drawn in the pose it has (the drawing alone, for the
+  // benchmark's floor).
   std::uint32_t drawLighting(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
-                             const std::array<Mat4, 4>& lightProjections);
-  // The sky box, then every object in the pose it has, with no fading and no
-  // animation; the number drawn.
-  std::uint32_t drawPosed(const Mat4& view, const Mat4& projection, const std::array<Mat4, 4>& lightViews,
-                          const std::array<Mat4, 4>& lightProjections);
+                             const std::array<Mat4, 4>& lightProjections, bool advanceTime = true);
 
   // The type name ("enemy.brute") of a spawned enemy; empty for any other id.
   std::string enemyTypeOf(ObjectId id) const;

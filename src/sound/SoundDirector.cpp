@@ -15,8 +15,9 @@ constexpr float kLandingFall = 0.2f;
 
 SoundDirector::SoundDirector(float interval) : footstepInterval(interval) {}
 
-void SoundDirector::onEvent(const GameEvent& event, const Vec3& where, const std::string& enemyType,
-                            std::vector<SoundCue>& cues) const {
+void SoundDirector::onEvent(const GameEvent& event, std::vector<SoundCue>& cues) const {
+  const Vec3& where = event.position;
+  const std::string& enemyType = event.enemyType;
   const char* sound = nullptr;
   switch (event.kind) {
     case GameEventKind::Shot:

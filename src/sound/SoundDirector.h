@@ -18,10 +18,10 @@ class SoundDirector {
   // Footsteps while walking, one each interval (seconds).
   explicit SoundDirector(float footstepInterval);
 
-  // The cue of an event at `where`; enemyType names the enemy ("enemy.brute")
-  // for its death, empty otherwise. Events without a sound give nothing.
-  void onEvent(const GameEvent& event, const Vec3& where, const std::string& enemyType,
-               std::vector<SoundCue>& cues) const;
+  // The cue of an event, where it happened; an enemy's death sounds by its
+  // type ("enemy.brute.death", or "enemy.death" without one). Events without
+  // a sound give nothing.
+  void onEvent(const GameEvent& event, std::vector<SoundCue>& cues) const;
   // One frame of the character's motion: footsteps while it walks on the
   // ground, a landing when a fall of some length ends.
   void onFrame(const Vec3& character, bool flying, float seconds, std::vector<SoundCue>& cues);

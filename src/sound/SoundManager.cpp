@@ -107,10 +107,10 @@ void SoundManager::play(const SoundCue& cue) {
   alSourcePlay(id);
 }
 
-void SoundManager::onEvent(const GameEvent& event, const Vec3& where, const std::string& enemyType) {
+void SoundManager::onEvent(const GameEvent& event) {
   if (!isPlaying() || paused) return;
   cues.clear();
-  director->onEvent(event, where, enemyType, cues);
+  director->onEvent(event, cues);
   for (const SoundCue& cue : cues) play(cue);
 }
 

@@ -29,8 +29,8 @@ class SoundManager {
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
 
-  // Plays the event's sound at `where` (enemyType for an enemy's death).
-  void onEvent(const GameEvent& event, const Vec3& where, const std::string& enemyType);
+  // Plays the event's sound where it happened (an enemy's death by its type).
+  void onEvent(const GameEvent& event);
   // One frame of play: the listener at the eye looking along forward, the
   // character's motion (footsteps, landing) and the thrust loop while flying.
   void update(const Vec3& eye, const Vec3& forward, const Vec3& character, bool flying);

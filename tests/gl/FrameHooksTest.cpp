@@ -44,14 +44,14 @@ TEST_F(FrameHooks, StageSinkAndPosedPass) {
   graphics.setStageSink(nullptr);
   if (!graphics.isRunning()) graphics.toggleRunning();
 
-  // A fading enemy: the posed pass neither fades nor re-poses it.
+  // A fading enemy: drawn without advancing time, it neither fades nor changes pose.
   const ObjectId enemy = graphics.spawnEnemy();
   graphics.removeEnemy(enemy);
   clock.advance(0.1);
   const std::uint32_t drawn = graphics.render();
   const float opacity = graphics.getProperties().at(enemy).opacity;
   clock.advance(0.1);
-  EXPECT_EQ(graphics.renderPosed(), drawn);
+  EXPECT_EQ(graphics.render(false), drawn);
   EXPECT_EQ(graphics.getProperties().at(enemy).opacity, opacity);
   clock.advance(0.1);
   graphics.render();

@@ -204,11 +204,18 @@ TEST_F(Gun, OnlyALiveEnemyBroughtToZeroDiesAndScores) {
     EXPECT_NEAR(logic->aim().along, 10.0f, 1e-4f);
     std::vector<GameEvent> events;
     logic->setEventSink([&](const GameEvent& e) { events.push_back(e); });
+    logic->setEnemyTypeSource([&](ObjectId id) { return id == target && c.isEnemy ? "enemy.crawler" : ""; });
     logic->pressTrigger();
     frame(0.25);
     std::vector<GameEventKind> kinds;
     for (const GameEvent& e : events) kinds.push_back(e.kind);
     EXPECT_EQ(kinds, c.events);
+    // An enemy's event happens at the enemy, with its type; the shot at the character.
+    EXPECT_EQ(events.back().position, world->pm().position(0));
+    if (c.isEnemy) {
+      EXPECT_EQ(events.at(0).position, world->pm().position(target));
+      EXPECT_EQ(events.at(0).enemyType, "enemy.crawler");
+    }
     if (c.removed) EXPECT_EQ(events.at(0).value, c.points);
     EXPECT_EQ(removed.empty(), !c.removed);
     EXPECT_EQ(logic->points, c.points);

@@ -59,7 +59,7 @@ TEST(SoundDirector, EventsPlayTheirSoundsWhereTheyHappen) {
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     std::vector<SoundCue> cues;
-    director.onEvent({c.kind, 5, 10}, where, c.type, cues);
+    director.onEvent({c.kind, 5, 10, where, c.type}, cues);
     EXPECT_EQ(names(cues), c.sounds);
     for (const SoundCue& cue : cues) EXPECT_EQ(cue.position, where);
   }
