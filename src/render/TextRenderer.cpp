@@ -13,24 +13,9 @@ GLint locate(GLuint program, const char* name) {
   return requireUniform(program, name, "TEXTMANAGER: Could not bind attribute '");
 }
 
-}  // namespace
-
-void TextRenderer::init(const std::string& texturePath, GLuint textProgram, int width, int height) {
-  program = textProgram;
-  widthHalf = width / 2;
-  heightHalf = height / 2;
-  texture.load(texturePath);
-  vertexArray = GlVertexArray::create();
-  positionBuffer = GlBuffer::create();
-  texCoordBuffer = GlBuffer::create();
-  positionLocation = glGetAttribLocation(program, "position");
-  texCoordLocation = glGetAttribLocation(program, "texture");
-  widthHalfLocation = locate(program, "widthHalf");
-  heightHalfLocation = locate(program, "heightHalf");
-}
-
-void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
-                              std::vector<float>& texCoords, int advance) {
+// Six positions and six texture coordinates (2 floats each) per character.
+void buildQuads(const char* text, int x, int y, int size, int advance, std::vector<float>& positions,
+                std::vector<float>& texCoords) {
   positions.clear();
   const int step = advance > 0 ? advance : size;
   texCoords.clear();
@@ -51,8 +36,24 @@ void TextRenderer::buildQuads(const char* text, int x, int y, int size, std::vec
   }
 }
 
+}  // namespace
+
+void TextRenderer::init(const std::string& texturePath, GLuint textProgram, int width, int height) {
+  program = textProgram;
+  widthHalf = width / 2;
+  heightHalf = height / 2;
+  texture.load(texturePath);
+  vertexArray = GlVertexArray::create();
+  positionBuffer = GlBuffer::create();
+  texCoordBuffer = GlBuffer::create();
+  positionLocation = glGetAttribLocation(program, "position");
+  texCoordLocation = glGetAttribLocation(program, "texture");
+  widthHalfLocation = locate(program, "widthHalf");
+  heightHalfLocation = locate(program, "heightHalf");
+}
+
 void TextRenderer::draw(const char* text, int x, int y, int size, int advance) {
-  buildQuads(text, x, y, size, positions, texCoords, advance);
+  buildQuads(text, x, y, size, advance, positions, texCoords);
   positionBuffer.fill(GL_ARRAY_BUFFER, positions.data(), positions.size() * sizeof(float));
   texCoordBuffer.fill(GL_ARRAY_BUFFER, texCoords.data(), texCoords.size() * sizeof(float));
 

@@ -25,10 +25,6 @@ class TextRenderer {
   // Deletes the font texture, the vertex array and both buffers.
   void release();
 
-  // Six positions and six texture coordinates (2 floats each) per character.
-  static void buildQuads(const char* text, int x, int y, int size, std::vector<float>& positions,
-                         std::vector<float>& texCoords, int advance = 0);
-
  private:
   Texture texture;
   GlVertexArray vertexArray;

@@ -14,15 +14,10 @@ namespace {
 class EffectManagerTest : public GlTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
-    Config::instance().clear();
-    Config::instance().loadFromString(
-        "effectmanager.fog.height = 2.5\neffectmanager.fog.color.r = 0.2\neffectmanager.fog.color.g = 0.3\n"
-        "effectmanager.fog.color.b = 0.4\neffectmanager.fog.intensity = 0.5\n"
-        "effectmanager.fog.lightdistortion = 0.7\n");
+    startWith("effectmanager.fog.height = 2.5\neffectmanager.fog.color.r = 0.2\neffectmanager.fog.color.g = 0.3\n"
+              "effectmanager.fog.color.b = 0.4\neffectmanager.fog.intensity = 0.5\n"
+              "effectmanager.fog.lightdistortion = 0.7\n");
   }
-  void TearDown() override { Config::instance().clear(); }
 
   static std::array<float, 4> uniform(const char* name) {
     std::array<float, 4> values{};

@@ -10,6 +10,7 @@
 #include "render/LightManager.h"
 #include "support/ConfigFixture.h"
 #include "support/GlContext.h"
+#include "support/LightKeys.h"
 
 namespace {
 
@@ -73,18 +74,8 @@ GLuint buildProgram(const std::string& defines) {
   return program;
 }
 
-const char* const kLights =
-    "camera.fov = 0.785398\ncamera.ratio = 1.333\ncamera.znear = 0.1\ncamera.zfar = 100\n"
-    "lightmanager.standard.color.r = 51\nlightmanager.standard.color.g = 102\nlightmanager.standard.color.b = 204\n"
-    "lightmanager.standard.ambient.intensity = 0.1\nlightmanager.standard.diffuse.intensity = 0.8\n"
-    "lightmanager.standard.light.direction.x = 3\nlightmanager.standard.light.direction.y = -4\n"
-    "lightmanager.standard.light.direction.z = 0\nlightmanager.standard.position.x = 1\n"
-    "lightmanager.standard.position.y = 2\nlightmanager.standard.position.z = 3\n"
-    "lightmanager.standard.shadow.Intensity = 0.4\nlightmanager.standard.falloff.constant = 1\n"
-    "lightmanager.standard.falloff.linear = 0.05\nlightmanager.standard.falloff.exponential = 0.01\n"
-    "lightmanager.standard.angle = 30\nlightmanager.standard.light.position.y = 4.5\n"
-    "sceneObject.standard.position.x = -7\nsceneObject.standard.position.z = 9\n"
-    "lightmanager.specular.intensity = 0.6\nlightmanager.specular.power = 32\n"
+const std::string kLights =
+    kCameraKeys + kStandardLightKeys +
     "moon.color.r = 255\nmoon.color.g = 128\nmoon.color.b = 0\nmoon.shadow.Intensity = 0.7\n"
     "lamp2.position.x = 12\nlamp2.light.position.y = 6\nlamp2.position.z = -3\nlamp2.angle = 60\n";
 
@@ -93,15 +84,10 @@ const char* const kLights =
 class LightManagerGlTest : public GlTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
-    Config::instance().clear();
-    Config::instance().loadFromString(kLights);
-    camera = std::make_unique<Camera>();
+    if (startWith(kLights)) camera = std::make_unique<Camera>();
   }
-  void TearDown() override {
+  void cleanUp() override {
     for (GLuint program : programs) glDeleteProgram(program);
-    Config::instance().clear();
   }
   GLuint program(const std::string& defines = "") {
     programs.push_back(buildProgram(defines));

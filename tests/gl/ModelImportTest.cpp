@@ -20,15 +20,12 @@ namespace {
 class ModelImportTest : public GlTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
     standardTexture = dir.file("standard.png");
+    if (!startWith("parser.standardTexture = " + standardTexture + "\nsceneObject.standard.boundingbox.addition.y = 0.5\n")) {
+      return;
+    }
     writeSolidImage(standardTexture, {10, 20, 30, 255});
-    Config::instance().clear();
-    Config::instance().loadFromString("parser.standardTexture = " + standardTexture +
-                                      "\nsceneObject.standard.boundingbox.addition.y = 0.5\n");
   }
-  void TearDown() override { Config::instance().clear(); }
 
   Model makeModel() const { return Model(programs().lighting, programs().shadow); }
   Render makeRender(const std::string& name) const {

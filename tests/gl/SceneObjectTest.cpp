@@ -25,13 +25,11 @@ constexpr int kSize = 64;
 class SceneObjectTest : public GlTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
+    if (!startWith("")) return;
     writeImage(dir.file("bark.png"), 2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     writeSolidImage(dir.file("standard.png"), {255, 255, 255, 255});
     const std::string quad = writeQuadObj(dir, "quad", "bark.png");
     const std::string rig = writeSkinnedGltf(dir, "rig", {});
-    Config::instance().clear();
     Config::instance().loadFromString(
         "octree.max.levels = 3\noctree.start.xz = -64\noctree.start.y = -64\noctree.range = 128\n"
         "parser.standardTexture = " + dir.file("standard.png") + "\n"
@@ -45,10 +43,7 @@ class SceneObjectTest : public GlTest {
         "rig.path = " + rig + "\nwalk.path = " + rig + "\n");
     positions = std::make_unique<PositionManager>();
   }
-  void TearDown() override {
-    positions.reset();
-    Config::instance().clear();
-  }
+  void cleanUp() override { positions.reset(); }
 
   std::unique_ptr<SceneObject> make(SceneObject::Kind kind, const std::string& name) {
     auto object = std::make_unique<SceneObject>(kind, name, programs().lighting, programs().color,

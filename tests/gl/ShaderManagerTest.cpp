@@ -88,10 +88,6 @@ TEST_F(ShaderManagerTest, SamplersAreTiedToTheirTextureUnitsByTheShadersThemselv
   }
 }
 
-TEST_F(ShaderManagerTest, TheContextOffersTheSamplerBindingExtension) {
-  EXPECT_NO_THROW(ShaderManager::requireShaderExtensions());
-}
-
 TEST_F(ShaderManagerTest, CompileAndLinkFailuresCarryTheDriversLog) {
   rendertest::TempDir dir;
   const std::string good = dir.write("good.vert", "#version 150\nin vec3 position;\nvoid main() { gl_Position = vec4(position, 1.0); }\n");

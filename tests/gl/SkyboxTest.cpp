@@ -28,18 +28,15 @@ Rgba faceColour(int face) {
 class SkyboxTest : public GlTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    if (IsSkipped()) return;
-    Config::instance().clear();
-    Config::instance().loadFromString(
-        "skybox.position.x = 10\nskybox.position.y = 20\nskybox.position.z = 30\nskybox.size = 100\n");
+    if (!startWith("skybox.position.x = 10\nskybox.position.y = 20\nskybox.position.z = 30\nskybox.size = 100\n")) {
+      return;
+    }
     const char* names[6] = {"front.png", "back.png", "left.png", "right.png", "top.png", "bottom.png"};
     for (int face = 0; face < 6; ++face) {
       paths[face] = dir.file(names[face]);
       writeImage(paths[face], 8, 8, [face](int, int y) { return y >= 4 ? Rgba{255, 255, 255, 255} : faceColour(face); });
     }
   }
-  void TearDown() override { Config::instance().clear(); }
 
   std::unique_ptr<Skybox> makeSkybox() {
     return std::make_unique<Skybox>(paths[0], paths[1], paths[2], paths[3], paths[4], paths[5]);

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "config/Config.h"
+
 namespace gltest {
 
 bool ensureContext() {
@@ -28,3 +30,43 @@ bool ensureContext() {
 }
 
 }  // namespace gltest
+
+namespace {
+
+std::string errorName(GLenum error) {
+  switch (error) {
+    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
+    case GL_INVALID_FRAMEBUFFER_OPERATION: return "GL_INVALID_FRAMEBUFFER_OPERATION";
+    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
+    default: return "GL error " + std::to_string(error);
+  }
+}
+
+}  // namespace
+
+bool GlTest::startWith(const std::string& configText) {
+  if (!gltest::ensureContext()) {
+    [] { GTEST_SKIP() << "no OpenGL 3.2 core context available"; }();
+    return false;
+  }
+  Config::instance().clear();
+  Config::instance().loadFromString(configText);
+  return true;
+}
+
+void GlTest::TearDown() {
+  cleanUp();
+  if (!IsSkipped()) {
+    std::string errors;
+    // A driver reports each kind once; a few reads drain it.
+    for (int i = 0; i < 8; ++i) {
+      const GLenum error = glGetError();
+      if (error == GL_NO_ERROR) break;
+      errors += (errors.empty() ? "" : ", ") + errorName(error);
+    }
+    EXPECT_TRUE(errors.empty()) << "the test left OpenGL errors behind: " << errors;
+  }
+  Config::instance().clear();
+}

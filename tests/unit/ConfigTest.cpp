@@ -154,14 +154,20 @@ TEST_F(ConfigGetters, SameKeyReadsAsDifferentTypes) {
 }
 
 TEST_F(ConfigGetters, AMinimumRefusesOnlyWhatLiesBelowItNamingTheKey) {
-  for (const char* value : {"1", "2147483647", "0", "-1024"}) {
-    SCOPED_TRACE(value);
-    Config& config = load(std::string("size = ") + value);
-    if (config.getInt("size") >= 1) {
-      EXPECT_EQ(config.getIntAtLeast("size", 1), config.getInt("size"));
+  const struct { const char* value; int minimum; const char* refusal; int read; } cases[] = {
+      {"1", 1, "", 1},
+      {"2147483647", 1, "", 2147483647},
+      {"0", 0, "", 0},
+      {"0", 1, "CONFIG: size must be at least 1, got 0.", 0},
+      {"-1024", 0, "CONFIG: size must be at least 0, got -1024.", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.value) + " at least " + std::to_string(c.minimum));
+    Config& config = load(std::string("size = ") + c.value);
+    if (c.refusal[0] == '\0') {
+      EXPECT_EQ(config.getIntAtLeast("size", c.minimum), c.read);
     } else {
-      EXPECT_EQ(messageOf<std::invalid_argument>([&] { config.getIntAtLeast("size", 1); }),
-                std::string("CONFIG: size must be at least 1, got ") + value + ".");
+      EXPECT_EQ(messageOf<std::invalid_argument>([&] { config.getIntAtLeast("size", c.minimum); }), c.refusal);
     }
   }
 }

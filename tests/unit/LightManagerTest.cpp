@@ -5,23 +5,9 @@
 #include "game/Camera.h"
 #include "render/LightManager.h"
 #include "support/ConfigFixture.h"
+#include "support/LightKeys.h"
 
 namespace {
-
-const std::string kCamera = "camera.fov = 0.785398\ncamera.ratio = 1.333\ncamera.znear = 0.1\ncamera.zfar = 100\n";
-
-// Every light key once under the standard name, and the scene objects' standard position.
-const std::string kStandard =
-    "lightmanager.standard.color.r = 51\nlightmanager.standard.color.g = 102\nlightmanager.standard.color.b = 204\n"
-    "lightmanager.standard.ambient.intensity = 0.1\nlightmanager.standard.diffuse.intensity = 0.8\n"
-    "lightmanager.standard.light.direction.x = 3\nlightmanager.standard.light.direction.y = -4\n"
-    "lightmanager.standard.light.direction.z = 0\nlightmanager.standard.position.x = 1\n"
-    "lightmanager.standard.position.y = 2\nlightmanager.standard.position.z = 3\n"
-    "lightmanager.standard.shadow.Intensity = 0.4\nlightmanager.standard.falloff.constant = 1\n"
-    "lightmanager.standard.falloff.linear = 0.05\nlightmanager.standard.falloff.exponential = 0.01\n"
-    "lightmanager.standard.angle = 30\nlightmanager.standard.light.position.y = 4.5\n"
-    "sceneObject.standard.position.x = -7\nsceneObject.standard.position.z = 9\n"
-    "lightmanager.specular.intensity = 0.6\nlightmanager.specular.power = 32\n";
 
 void expectVec3(const Vec3& actual, const Vec3& expected) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "component " << i;
@@ -32,7 +18,7 @@ void expectVec3(const Vec3& actual, const Vec3& expected) {
 class LightManagerTest : public ConfigFixture {};
 
 TEST_F(LightManagerTest, LightsReadTheirOwnKeysFirstThenTheStandardOnes) {
-  load(kCamera + kStandard +
+  load(kCameraKeys + kStandardLightKeys +
        "moon.color.r = 255\nmoon.color.g = 128\nmoon.color.b = 510\nmoon.light.direction.x = 0\n"
        "moon.light.direction.y = 10\nmoon.light.direction.z = 0\nmoon.position.y = 80\nmoon.shadow.Intensity = 0.7\n");
   Camera camera;
@@ -54,7 +40,7 @@ TEST_F(LightManagerTest, LightsReadTheirOwnKeysFirstThenTheStandardOnes) {
 }
 
 TEST_F(LightManagerTest, LampsTakeXAndZFromTheirSceneObjectAndYFromTheLightHeight) {
-  load(kStandard +
+  load(kStandardLightKeys +
        "lamp1.position.x = 12\nlamp1.position.z = -3\nlamp1.light.position.y = 6\nlamp1.position.y = 99\n"
        "lamp1.angle = 60\nlamp1.falloff.linear = 0.2\n");
   struct Case {
@@ -75,19 +61,19 @@ TEST_F(LightManagerTest, LampsTakeXAndZFromTheirSceneObjectAndYFromTheLightHeigh
   }
   // A lamp reads the moon-only keys as well, so they must exist.
   const std::string shadowLine = "lightmanager.standard.shadow.Intensity = 0.4\n";
-  std::string text = kStandard;
+  std::string text = kStandardLightKeys;
   load(text.erase(text.find(shadowLine), shadowLine.size()));
   EXPECT_EQ(messageOf<std::invalid_argument>([] { LightManager::readLamp(0); }).rfind("CONFIG: ", 0), 0u);
 }
 
 TEST_F(LightManagerTest, ZeroDirectionIsRejectedNamingTheLight) {
-  load(kStandard + "lamp2.light.direction.x = 0\nlamp2.light.direction.y = 0\nlamp2.light.direction.z = 0\n");
+  load(kStandardLightKeys + "lamp2.light.direction.x = 0\nlamp2.light.direction.y = 0\nlamp2.light.direction.z = 0\n");
   EXPECT_EQ(messageOf<std::invalid_argument>([] { LightManager::readLamp(1); }),
             "LIGHTMANAGER: The direction of light 'lamp2' has no length and cannot be normalised.");
 }
 
 TEST_F(LightManagerTest, LightSpacesPutTheMoonFirstWithTheOrthographicProjection) {
-  load(kCamera + kStandard);
+  load(kCameraKeys + kStandardLightKeys);
   Camera camera, reference;
   LightDescription moon;
   moon.position = Vec3(0, 50, 20);

@@ -7,29 +7,6 @@
 #include "render/GameOverScreen.h"
 #include "render/RenderFunctionalityManager.h"
 #include "render/TextManager.h"
-#include "render/TextRenderer.h"
-
-TEST(TextQuads, GlyphCellAndQuadCornersFollowTheCharacterCode) {
-  std::vector<float> positions, texCoords;
-  TextRenderer::buildQuads("xA", 10, 20, 16, positions, texCoords);
-  ASSERT_EQ(positions.size(), 24u);
-  ASSERT_EQ(texCoords.size(), 24u);
-  // Second character: left 26, right 42, bottom 20, top 36.
-  const std::vector<float> quad(positions.begin() + 12, positions.end());
-  EXPECT_EQ(quad, (std::vector<float>{26, 36, 26, 20, 42, 36, 42, 20, 42, 36, 26, 20}));
-  // 'A' (65) lies in column 1, row 4; the glyph's top edge samples row v.
-  const std::vector<float> uv(texCoords.begin() + 12, texCoords.end());
-  const std::vector<float> expected{0.0625f, 0.25f,  0.0625f, 0.3125f, 0.125f, 0.25f,
-                                    0.125f,  0.3125f, 0.125f, 0.25f,   0.0625f, 0.3125f};
-  for (std::size_t i = 0; i < uv.size(); ++i) EXPECT_FLOAT_EQ(uv[i], expected[i]) << i;
-}
-
-TEST(TextQuads, EmptyTextBuildsNothing) {
-  std::vector<float> positions{1.0f}, texCoords{1.0f};
-  TextRenderer::buildQuads("", 0, 0, 10, positions, texCoords);
-  EXPECT_TRUE(positions.empty());
-  EXPECT_TRUE(texCoords.empty());
-}
 
 TEST(Overlay, LinesTextsAndPositionsReflectStatsAndSwitches) {
   RenderFunctionalityManager switches(true);

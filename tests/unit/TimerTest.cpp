@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -155,9 +157,13 @@ TEST(Stopwatch, PrintsLabelValueMicroSignAndRestartsOnEachLap) {
   EXPECT_GE(stopwatch.lap("SILENT"), 0.0);
   EXPECT_TRUE(out.str().empty());
 
+  // A lap restarts the stopwatch: the one right after a long lap is shorter.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
   stopwatch.setPrint(true);
-  stopwatch.lap("GLM");
-  stopwatch.lap("PHD");
+  const double slept = stopwatch.lap("GLM");
+  const double next = stopwatch.lap("PHD");
+  EXPECT_GE(slept, 100000.0);
+  EXPECT_LT(next, slept);
   std::istringstream lines(out.str());
   std::string first, second;
   std::getline(lines, first);
