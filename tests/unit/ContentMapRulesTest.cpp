@@ -181,6 +181,27 @@ TEST_F(ContentMapRules, EnemiesFromEveryStartBoxReachTheCharacterOnEveryLevel) {
         }
 }
 
+// An enemy of any type standing at the character's front is what a shot
+// takes, also with an enemy of any type further along the same line (enemies
+// chasing the character line up behind each other).
+TEST_F(ContentMapRules, AnEnemyAtTheCharactersFrontIsTheTargetOfAShot) {
+  const Vec3 at(-4.0f, 0.0f, 0.0f);
+  for (const std::string& near : content::enemyTypeNames(*config))
+    for (const std::string& far : content::enemyTypeNames(*config)) {
+      SCOPED_TRACE(near + " in front of " + far);
+      MapWorld map;
+      PositionManager& positions = map.positions();
+      positions.place(MapWorld::kMainCharacterId, at);
+      positions.setFacing(MapWorld::kMainCharacterId, 0.0f);  // towards +z
+      const ObjectId front = map.addWalker(near, at + Vec3(0.0f, 0.0f, 4.0f));
+      map.addWalker(far, at + Vec3(0.3f, 0.0f, 9.0f));
+      // The near one walks up until it touches the character, as enemies stop.
+      while (positions.moveBy(front, Vec3(0.0f, 0.0f, -0.05f)).moved) {
+      }
+      EXPECT_EQ(positions.octree().pick(MapWorld::kMainCharacterId, Vec3(0.0f, 0.0f, 1.0f)), front);
+    }
+}
+
 TEST_F(ContentMapRules, StartBoxesAreFreeAndLieOverFloorsOnSeveralLevels) {
   const Vec3 size = configured("gamelogicmanager.startpoints.size.");
   std::set<float> levels;
