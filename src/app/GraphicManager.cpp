@@ -1,5 +1,7 @@
 #include "app/GraphicManager.h"
 
+#include <GLFW/glfw3.h>
+
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -12,7 +14,10 @@
 #include "game/InputManager.h"
 #include "game/PhysicsManager.h"
 #include "game/PositionManager.h"
+#include "common/GameState.h"
 #include "hud/Hud.h"
+#include "hud/ScreenPainter.h"
+#include "menu/ControlsCard.h"
 #include "render/EffectManager.h"
 #include "render/LightManager.h"
 #include "render/ShaderManager.h"
@@ -48,7 +53,12 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
   enemyAI = std::make_unique<EnemyAI>(positionManager.get(), properties.get(),
                                       [logic](ObjectId id) { logic->onEnemyContact(id); });
 
-  if (Config::instance().isOn("hud.show")) hud = std::make_unique<Hud>();
+  const Config& config = Config::instance();
+  if (config.isOn("hud.show")) hud = std::make_unique<Hud>();
+  if (config.isOn("help.show")) card = std::make_unique<ControlsCard>();
+  retryAllowed = config.isOn("gameover.retry");
+  inputManager->setEventFilter(
+      [this](int code, int action, bool isButton) { return filterInput(code, action, isButton); });
   SceneManager* scene = sceneManager.get();
   logic->setEnemyTypeSource([scene](ObjectId id) { return scene->enemyTypeOf(id); });
   logic->setEventSink([this](const GameEvent& event) {
@@ -106,7 +116,19 @@ void GraphicManager::initialise(int width, int height) {
   inputManager->setMainCharacterId(mainCharacterId);
   enemyAI->mainCharacterId = mainCharacterId;
   gameLogicManager->mainCharacterId = mainCharacterId;
-  if (hud) hud->init(width, height, properties->at(mainCharacterId).health);
+  windowWidth = width;
+  windowHeight = height;
+  characterStart = positionManager->position(mainCharacterId);
+  characterHealth = properties->at(mainCharacterId).health;
+  if (hud) hud->setFullHealth(characterHealth);
+  if (hud || card) painter = std::make_unique<ScreenPainter>(config.getString("hud.font.path"), width, height);
+  if (card) {
+    // Play begins once the player has seen the controls.
+    cardShowing = true;
+    cardBeforePlay = true;
+    running = false;
+    inputManager->placeCamera();
+  }
 
   const std::int32_t lampCount = sceneManager->loadMap(lightingProgram.name(), textureProgram.name(),
                                                        colorProgram.name(), shadowProgram.name());
@@ -159,12 +181,15 @@ void GraphicManager::frame() {
   lap("RP");
   textManager->update(drawn);
   lap("TM");
-  if (hud || sound) {
+  if (hud || sound || cardShowing) {
     const PlayStatus status = gameLogicManager->status();
     if (hud) {
-      hud->draw(status, !running, gameLogicManager->aim(), camera->getProjection() * camera->getView());
+      // The card says why play stands still; "PAUSED" would only cover it.
+      painter->draw(hud->view(status, !running && !cardShowing, gameLogicManager->aim(),
+                              camera->getProjection() * camera->getView(), windowWidth, windowHeight));
       lap("HUD");
     }
+    if (cardShowing) painter->draw(card->view(windowWidth, windowHeight));
     if (sound && running) {
       const ObjectId character = gameLogicManager->mainCharacterId;
       sound->update(positionManager->eyePosition, viewDirection, positionManager->position(character),
@@ -191,6 +216,51 @@ bool GraphicManager::toggleRunning() {
   running = !running;
   if (sound) sound->setPaused(!running);
   return running;
+}
+
+void GraphicManager::newRound() {
+  sceneManager->removeEnemies();
+  enemyAI->newRound();
+  gameLogicManager->newRound();
+  physicsManager->newRound();
+  inputManager->newRound();
+  const ObjectId character = gameLogicManager->mainCharacterId;
+  positionManager->place(character, characterStart);
+  positionManager->setFacing(character, 0.0f);
+  properties->at(character).health = characterHealth;
+  if (hud) hud->clear();
+  retryWanted = false;
+  if (!running) toggleRunning();
+}
+
+bool GraphicManager::filterInput(int code, int action, bool isButton) {
+  if (action != GLFW_PRESS) return false;  // releases and repeats go on to the game
+  if (gameState >= 1) {
+    const bool retryKey =
+        isButton ? code == GLFW_MOUSE_BUTTON_LEFT : code == GLFW_KEY_ENTER || code == GLFW_KEY_KP_ENTER;
+    if (!retryAllowed || !retryKey) return false;
+    retryWanted = true;
+    return true;
+  }
+  if (cardShowing) {
+    // The key or click that takes the card away does nothing else.
+    cardShowing = false;
+    if (cardBeforePlay) {
+      cardBeforePlay = false;
+      newRound();  // every clock, the start delay among them, from now
+    } else if (cardPaused) {
+      toggleRunning();
+    }
+    cardPaused = false;
+    return true;
+  }
+  if (card && !isButton && code == GLFW_KEY_F1) {
+    cardShowing = true;
+    cardPaused = running;
+    if (running) toggleRunning();
+    return true;
+  }
+  return false;
 }
 
 void GraphicManager::renderShadowMaps() {

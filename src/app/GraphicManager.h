@@ -19,6 +19,7 @@
 
 class Animator;
 class Camera;
+class ControlsCard;
 class EffectManager;
 class EnemyAI;
 class GameLogicManager;
@@ -29,6 +30,7 @@ class LightManager;
 class PhysicsManager;
 class PositionManager;
 class SceneManager;
+class ScreenPainter;
 class ShadowMapFBO;
 class TextManager;
 
@@ -51,6 +53,17 @@ class GraphicManager {
   void setSound(SoundManager* soundManager);
   // Pauses or resumes the game stages (and the sounds); the new running state.
   bool toggleRunning();
+  // A new round from the start, without reading any file: no enemy, the
+  // character at its start with full health, every component's clock from
+  // now, the start delay waiting, play running.
+  void newRound();
+  // Sees key and button events before the game: the controls card ("help.show")
+  // takes any press while it shows and F1 shows it; on the game-over screen,
+  // Enter or a click asks for another round ("gameover.retry"). True: taken.
+  bool filterInput(int code, int action, bool isButton);
+  // Enter or a click on the game-over screen asked for another round.
+  bool retryAsked() const { return retryWanted; }
+  bool isCardShowing() const { return cardShowing; }
 
   // Depth of the scene into each light's shadow map.
   void renderShadowMaps();
@@ -94,6 +107,17 @@ class GraphicManager {
   std::vector<ShadowMapFBO> shadowMaps;
   std::unique_ptr<Animator> animator;
   std::unique_ptr<Hud> hud;  // none unless "hud.show" is 1
+  std::unique_ptr<ControlsCard> card;  // none unless "help.show" is 1
+  std::unique_ptr<ScreenPainter> painter;  // what draws the HUD and the card; none without either
+  bool cardShowing = false;
+  bool cardPaused = false;  // showing the card paused play
+  bool cardBeforePlay = false;  // the card shown at start: play begins when it goes
+  bool retryAllowed = false;  // "gameover.retry"
+  bool retryWanted = false;
+  int windowWidth = 0;
+  int windowHeight = 0;
+  Vec3 characterStart{0.0f};
+  std::int32_t characterHealth = 0;
   SoundManager* sound = nullptr;  // not owned
   Vec3 viewDirection{0.0f, 0.0f, -1.0f};  // the camera's, as of the last main pass
   GlProgram lightingProgram;

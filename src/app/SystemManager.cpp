@@ -6,13 +6,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/GraphicManager.h"
 #include "common/GameState.h"
 #include "config/Config.h"
 #include "game/InputManager.h"
+#include "player/PlayerFiles.h"
+#include "player/ScoreKeeper.h"
 #include "render/GameOverScreen.h"
 #include "render/ShaderManager.h"
 #include "sound/SoundManager.h"
@@ -129,25 +133,44 @@ void SystemManager::run() {
   glClearColor(red, green, blue, alpha);
   glClearDepth(config.getFloat("opengl.cleardepth"));
 
-  while (gameState < 1) {
-    glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
-    graphicManager->frame();
-    glfwSwapBuffers(window);
-    glfwPollEvents();
-  }
+  // Additions to the game-over screen: the best scores kept between games,
+  // and Enter (or a click) for another round.
+  std::optional<ScoreKeeper> scores;
+  if (config.isOn("scores.keep")) scores.emplace(playerfiles::dataFolder());
+  const bool retry = config.isOn("gameover.retry");
 
-  // Whatever ended the play in its last frame (a lethal contact and an Escape
-  // pressed in the same frame, say), the game-over screen shows the score:
-  // only an Escape pressed while it is on screen quits.
-  gameState = 1;
-  soundManager->gameOver();
-  GameOverScreen gameOver(windowWidth, windowHeight);
-  const std::int32_t finalPoints = graphicManager->points();
-  while (gameState < 2) {
-    gameOver.draw(finalPoints);
-    glfwSwapBuffers(window);
-    glfwPollEvents();
+  std::unique_ptr<GameOverScreen> gameOver;  // built when the first game ends, kept for the next
+  while (true) {
+    while (gameState < 1) {
+      glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
+      graphicManager->frame();
+      glfwSwapBuffers(window);
+      glfwPollEvents();
+    }
+
+    // Whatever ended the play in its last frame (a lethal contact and an
+    // Escape pressed in the same frame, say), the game-over screen shows the
+    // score: only an Escape pressed while it is on screen quits.
+    gameState = 1;
+    soundManager->gameOver();
+    if (!gameOver) gameOver = std::make_unique<GameOverScreen>(windowWidth, windowHeight);
+    const std::int32_t finalPoints = graphicManager->points();
+    std::vector<std::string> notes;
+    if (scores) {
+      const ScoreKeeper::Result kept = scores->record(finalPoints);
+      notes.push_back(kept.newBest && finalPoints > 0 ? "NEW BEST SCORE!" : "BEST:  " + std::to_string(kept.best));
+    }
+    if (retry) notes.push_back("ENTER  PLAY AGAIN   ESC  QUIT");
+    while (gameState < 2 && !graphicManager->retryAsked()) {
+      gameOver->draw(finalPoints, notes);
+      glfwSwapBuffers(window);
+      glfwPollEvents();
+    }
+    if (gameState >= 2) break;
+    graphicManager->newRound();
+    soundManager->newRound();
+    gameState = 0;
   }
   glfwSetWindowShouldClose(window, GLFW_TRUE);
-  gameOver.release();
+  gameOver->release();
 }

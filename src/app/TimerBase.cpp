@@ -22,6 +22,14 @@ void TimerBase::update() {
   }
 }
 
+void TimerBase::restart() {
+  lastUpdate = gameclock::now();
+  intervalStart = gameclock::now();
+  now = 0.0;
+  delta = 0.0f;
+  updateCount = 0;
+}
+
 float TimerBase::remaining() const {
   const double left = static_cast<double>(interval) - (now - intervalStart);
   return static_cast<float>(std::clamp(left, 0.0, static_cast<double>(std::max(interval, 0.0f))));

@@ -11,6 +11,8 @@ class TimerBase {
 
   // One tick: measures the delta and fires at most one elapsed interval.
   void update();
+  // As if made now: the next delta and the running interval count from now.
+  void restart();
   // Seconds between the two latest updates.
   float getDelta() const { return delta; }
   // The new length applies from the next update.

@@ -40,6 +40,11 @@ void EnemyAI::removeEnemy(ObjectId id) {
   if (found != enemies.end()) enemies.erase(found);
 }
 
+void EnemyAI::newRound() {
+  enemies.clear();
+  frameTimer.restart();
+}
+
 void EnemyAI::update() {
   frameTimer.update();
   const float dt = frameTimer.getDelta();

@@ -35,6 +35,8 @@ class EnemyAI {
   void removeEnemy(ObjectId id);
   // Turns and moves each enemy in registration order, then reports contacts.
   void update();
+  // Forgets every enemy; the frame clock runs from now (a new round).
+  void newRound();
 
   ObjectId mainCharacterId = 0;
 

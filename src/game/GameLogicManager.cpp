@@ -66,6 +66,27 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
                                    [this](ObjectId other) { removeEnemyIfPresent(other); });
 }
 
+void GameLogicManager::newRound() {
+  jetpackActive = false;
+  jetpackAvailable = true;
+  immortal = false;
+  triggerHeld = false;
+  points = 0;
+  enemies.clear();
+  aliveEnemies = 0;
+  waitingForStart = true;
+  firstFrame = true;
+  for (TimerSingleInterrupt* timer : {&jetpackDurationTimer, &jetpackCooldownTimer, &immortalityTimer}) {
+    timer->restart();
+    timer->setArmed(false);
+  }
+  spawnTimer.restart();
+  frameTimer.restart();
+  startDelayTimer.restart();
+  startDelayTimer.setArmed(true);
+  setGun("gun.rifle");
+}
+
 void GameLogicManager::update() {
   if (waitingForStart) {
     startDelayTimer.update();

@@ -31,6 +31,11 @@ class GameLogicManager {
 
   // One frame: start delay, timers, jetpack flight, firing rule.
   void update();
+  // A new round, as just constructed: every timer from now with the start
+  // delay waiting, the gun loaded, the jetpack ready, no immortality, no
+  // score. The enemies are forgotten without the removal callback: the
+  // caller clears the scene.
+  void newRound();
   // Spawn-timer step: at most one enemy, at the first free start box.
   void spawnEnemy();
   // Contact damage unless immortal; a contact in flight also destroys the enemy.

@@ -15,6 +15,7 @@ InputManager::InputManager()
       directions{{"FORWARD", false}, {"BACKWARD", false}, {"RIGHT", false}, {"LEFT", false}} {
   const Config& config = Config::instance();
   cameraDistance = config.getFloat("inputmanager.camera.distance");
+  configuredDistance = cameraDistance;
   cameraDistanceMinimum = config.getFloat("inputmanager.camera.distance.minimum");
   cameraDistanceMaximum = config.getFloat("inputmanager.camera.distance.maximum");
   moveSpeed = config.getFloat("maincharacter.property.speed");
@@ -35,7 +36,14 @@ void InputManager::setPositionManager(PositionManager* manager) {
   if (positionManager != nullptr) positionManager->cameraPitch = wrapAngle(pitch);
 }
 
+void InputManager::newRound() {
+  for (auto& [direction, held] : directions) held = false;
+  cameraDistance = configuredDistance;
+  frameTimer.restart();
+}
+
 void InputManager::onKey(int key, int action) {
+  if (eventFilter && eventFilter(key, action, false)) return;
   const bool held = action == GLFW_PRESS || action == GLFW_REPEAT;
   switch (key) {
     case GLFW_KEY_W: directions["FORWARD"] = held; return;
@@ -66,6 +74,7 @@ void InputManager::onKey(int key, int action) {
 }
 
 void InputManager::onMouseButton(GLFWwindow*, int button, int action) {
+  if (eventFilter && eventFilter(button, action, true)) return;
   if (button == GLFW_MOUSE_BUTTON_LEFT) {
     if (action == GLFW_PRESS && triggerPressCallback) triggerPressCallback();
     if (action == GLFW_RELEASE && triggerReleaseCallback) triggerReleaseCallback();
@@ -135,6 +144,16 @@ void InputManager::update() {
     p.z = positionManager->position(mainCharacterId).z;
   }
 
+  orbit(p, theta);
+}
+
+void InputManager::placeCamera() {
+  if (positionManager == nullptr) return;
+  orbit(positionManager->position(mainCharacterId), positionManager->facing(mainCharacterId));
+}
+
+void InputManager::orbit(const Vec3& p, float theta) {
+  const float a = 3.14159274f - (initialYaw + theta);
   const float horizontal = pitchCos * cameraDistance;
   positionManager->eyePosition = Vec3(p.x - std::sin(theta) * horizontal, p.y + pitchSin * cameraDistance,
                                       p.z - std::cos(theta) * horizontal);

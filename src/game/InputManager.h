@@ -28,6 +28,13 @@ class InputManager {
   void setTriggerPressCallback(std::function<void()> callback) { triggerPressCallback = std::move(callback); }
   void setTriggerReleaseCallback(std::function<void()> callback) { triggerReleaseCallback = std::move(callback); }
   void setMainCharacterId(ObjectId id) { mainCharacterId = id; }
+  // Sees every key and mouse button event (GLFW codes) before the game does;
+  // returning true keeps it from the game. None by default.
+  using EventFilter = std::function<bool(int code, int action, bool isButton)>;
+  void setEventFilter(EventFilter filter) { eventFilter = std::move(filter); }
+  // A new round: no direction held, the camera at its configured distance,
+  // the walking clock from now.
+  void newRound();
 
   // GLFW key and action codes. W, A, S, D follow press, repeat and release; other keys act on press only.
   void onKey(int key, int action);
@@ -40,6 +47,9 @@ class InputManager {
   void onScroll(double yOffset);
   // The "IM" stage: walks the main character (sliding along walls) and orbits the camera.
   void update();
+  // Only the orbit: the camera behind the character where it stands (for a
+  // first frame drawn before play begins).
+  void placeCamera();
 
   // "FORWARD", "BACKWARD", "RIGHT", "LEFT": held or not.
   const std::map<std::string, bool>& getDirections() const { return directions; }
@@ -47,6 +57,9 @@ class InputManager {
   float getCameraDistance() const { return cameraDistance; }
 
  private:
+  // The camera behind a character at p facing theta, at the scrolled distance.
+  void orbit(const Vec3& p, float theta);
+
   TimerFrameIndependency frameTimer;
   RenderFunctionalityManager renderSwitches;
   PositionManager* positionManager = nullptr;
@@ -55,8 +68,10 @@ class InputManager {
   std::function<void()> triggerPressCallback;
   std::function<void()> triggerReleaseCallback;
   std::map<std::string, bool> directions;
+  EventFilter eventFilter;
   ObjectId mainCharacterId = 0;
   float cameraDistance;
+  float configuredDistance;
   float cameraDistanceMinimum;
   float cameraDistanceMaximum;
   float initialYaw;

@@ -8,6 +8,11 @@ PhysicsManager::PhysicsManager(PositionManager* positionManager)
       gravity(0.0f, Config::instance().getFloat("physicsmanager.gravity"), 0.0f),
       frameTimer(1000.0f) {}
 
+void PhysicsManager::newRound() {
+  frameTimer.restart();
+  firstFrame = true;
+}
+
 void PhysicsManager::update() {
   frameTimer.update();
   if (firstFrame) {

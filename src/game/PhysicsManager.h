@@ -15,6 +15,8 @@ class PhysicsManager {
   // whose delta spans the whole start-up; a long fall goes in the position
   // manager's safe steps, as every other move does.
   void update();
+  // A new round: the next update again only starts the clock.
+  void newRound();
 
  private:
   PositionManager* positionManager;

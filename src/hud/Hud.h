@@ -1,49 +1,35 @@
 #pragma once
-// The player's HUD, drawn on top of the frame after the overlay: health,
-// gun, jetpack, score, enemies, the aim marker, hit feedback and "PAUSED".
-// Owns its program, font, buffers and state; points to nothing.
+// The player's HUD: health, gun, jetpack, score, enemies, the aim marker, hit
+// feedback and "PAUSED", as a view a ScreenPainter draws on top of the frame.
+// Owns its settings, state and clock; holds no OpenGL object.
 #include <cstdint>
-#include <vector>
 
 #include "app/TimerFrameIndependency.h"
 #include "common/Types.h"
 #include "game/GameEvent.h"
 #include "game/PlayStatus.h"
 #include "hud/HudState.h"
-#include "render/GlBuffer.h"
-#include "render/GlProgram.h"
-#include "render/GlVertexArray.h"
-#include "render/TextRenderer.h"
 
 class Hud {
  public:
   // Reads the "hud." settings.
   Hud();
 
-  // Builds the program ("shader.hud.vertex", "shader.hud.fragment"), loads
-  // the font ("hud.font.path"); fullHealth is what the bar shows as full.
-  void init(int width, int height, std::int32_t fullHealth);
+  const HudSettings& getSettings() const { return settings; }
+  // fullHealth is what the bar shows as full.
+  void setFullHealth(std::int32_t fullHealth) { state.setFullHealth(fullHealth); }
   // Feeds the flashes and markers.
   void onEvent(const GameEvent& event);
-  // Ages the flashes by the time since the last draw and draws the HUD for
-  // these values, the aim point projected with viewProjection. Depth testing
-  // is off while it draws and on again afterwards.
-  void draw(const PlayStatus& status, bool paused, const AimLine& aim, const Mat4& viewProjection);
-  // Draws a prepared view as draw() does.
-  void drawView(const HudView& view);
+  // Forgets every flash and marker (a new round).
+  void clear();
+  // Ages the flashes by the time since the last call and lays the HUD out for
+  // these values in a window of width x height, the aim point projected with
+  // viewProjection.
+  HudView view(const PlayStatus& status, bool paused, const AimLine& aim, const Mat4& viewProjection, int width,
+               int height);
 
  private:
   HudSettings settings;
   HudState state;
   TimerFrameIndependency frameTimer{1000.0f};
-  TextRenderer text;
-  GlProgram program;
-  GlVertexArray vertexArray;
-  GlBuffer buffer;
-  GLint positionLocation = -1;
-  GLint colorLocation = -1;
-  GLint texturedLocation = -1;
-  int width = 0;
-  int height = 0;
-  std::vector<float> positions;  // reused by every draw
 };

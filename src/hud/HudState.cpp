@@ -37,6 +37,13 @@ Vec4 withAlpha(Vec4 colour, float factor) { return Vec4(Vec3(colour), colour.a *
 
 HudState::HudState(const HudSettings& hudSettings) : settings(hudSettings) {}
 
+void HudState::clear() {
+  hurtAge = kLongAgo;
+  hitAge = kLongAgo;
+  killAge = kLongAgo;
+  killPoints = 0;
+}
+
 void HudState::onEvent(const GameEvent& event) {
   switch (event.kind) {
     case GameEventKind::CharacterHurt:

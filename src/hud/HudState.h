@@ -39,6 +39,8 @@ class HudState {
   void setFullHealth(std::int32_t health) { fullHealth = health; }
   // Starts the flash of a hurt, the hit marker, the "+N" of a kill.
   void onEvent(const GameEvent& event);
+  // No flash, marker or "+N" showing.
+  void clear();
   // Ages the flashes and the immortality blink by the frame's seconds.
   void advance(float seconds);
   // The HUD for these values in a window of width x height; aim is the

@@ -22,13 +22,18 @@ GameOverLayout GameOverScreen::layout(int width, int height) {
   return {x, height - height / 3, height - height / 2};
 }
 
-void GameOverScreen::draw(std::int32_t points) {
+void GameOverScreen::draw(std::int32_t points, const std::vector<std::string>& notes) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   const GameOverLayout where = layout(windowWidth, windowHeight);
   std::array<char, 48> score{};
   std::snprintf(score.data(), score.size(), "HIGHSCORE:  %i", points);
   renderer.draw("--- GAME OVER ---", where.x, where.titleY, textHeight);
   renderer.draw(score.data(), where.x, where.scoreY, textHeight);
+  int y = where.scoreY - textHeight;
+  for (const std::string& note : notes) {
+    y -= noteHeight * 3 / 2;
+    renderer.draw(note.c_str(), where.x, y, noteHeight, noteHeight * 5 / 8);
+  }
 }
 
 void GameOverScreen::release() { renderer.release(); }

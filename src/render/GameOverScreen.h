@@ -4,6 +4,8 @@
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "render/GlProgram.h"
 #include "render/TextRenderer.h"
@@ -19,8 +21,10 @@ class GameOverScreen {
  public:
   // Builds the text program and loads the font named by "highscore.path".
   GameOverScreen(int width, int height);
-  // Clears the window and draws the title and "HIGHSCORE:  <points>".
-  void draw(std::int32_t points);
+  // Clears the window and draws the title and "HIGHSCORE:  <points>", then
+  // each note (the best scores, how to play again) on a line of its own
+  // below, in smaller glyphs.
+  void draw(std::int32_t points, const std::vector<std::string>& notes = {});
   // Deletes the font texture, vertex array and buffers.
   void release();
 
@@ -32,4 +36,5 @@ class GameOverScreen {
   int windowWidth;
   int windowHeight;
   int textHeight = 40;
+  int noteHeight = 24;
 };

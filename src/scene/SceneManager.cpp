@@ -165,6 +165,14 @@ void SceneManager::removeObject(ObjectId id) {
   properties->erase(id);
 }
 
+void SceneManager::removeEnemies() {
+  std::vector<ObjectId> spawned;
+  for (const auto& [id, type] : spawnedTypes) spawned.push_back(id);
+  for (ObjectId id : spawned) removeObject(id);
+  fadingObjects.clear();
+  frameTimer.restart();
+}
+
 void SceneManager::fadeOut(float delta) {
   // An infinite rate times a zero delta would be NaN, which never reaches 0.
   const bool instant = std::isinf(fadeRate);

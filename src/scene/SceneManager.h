@@ -47,6 +47,9 @@ class SceneManager {
   void startFadeOut(ObjectId id);
   // Deletes the object and its entries; an absent id throws std::out_of_range.
   void removeObject(ObjectId id);
+  // Deletes every spawned enemy, live or fading (a new round); the fade-out
+  // clock runs from now.
+  void removeEnemies();
 
   // Depth of every object into the bound shadow map, with last frame's bones.
   void drawShadow(const Mat4& view, const Mat4& projection);

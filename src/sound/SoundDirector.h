@@ -25,6 +25,8 @@ class SoundDirector {
   // One frame of the character's motion: footsteps while it walks on the
   // ground, a landing when a fall of some length ends.
   void onFrame(const Vec3& character, bool flying, float seconds, std::vector<SoundCue>& cues);
+  // Forgets where the character was (it is put back at its start).
+  void forget() { *this = SoundDirector(footstepInterval); }
 
  private:
   float footstepInterval;

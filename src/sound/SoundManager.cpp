@@ -152,6 +152,16 @@ void SoundManager::setPaused(bool pause) {
   }
 }
 
+void SoundManager::newRound() {
+  if (!isPlaying()) return;
+  alSourceStop(sting.name());
+  paused = false;
+  pausedSources.clear();
+  director->forget();
+  frameTimer.restart();
+  startLoop(ambience, sounds.at("ambience"), true);
+}
+
 void SoundManager::gameOver() {
   if (!isPlaying()) return;
   for (const AlSource& source : sources) alSourceStop(source.name());

@@ -38,6 +38,9 @@ class SoundManager {
   void setPaused(bool paused);
   // Stops the game's sounds and plays the game-over sting.
   void gameOver();
+  // A new round: the sting stops, the ambience plays again, footsteps and
+  // landings start from nothing.
+  void newRound();
   bool isPlaying() const { return device != nullptr && device->isOpen(); }
 
  private:

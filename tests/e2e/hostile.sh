@@ -142,7 +142,7 @@ plays_case no-enemies "gamelogicmanager.enemy.limit=-1" "enemy.types=0" "scenema
   "gamelogicmanager.enemy.interval=-3.5"
 # Only the game's own keys: without the keys of the additions (the HUD,
 # sound) the game starts and plays without them.
-plays_case only-the-games-own-keys "-hud\\." "-sound\\." "-shader\\.hud\\."
+plays_case only-the-games-own-keys "-hud\\." "-sound\\." "-shader\\.hud\\." "-help\\." "-gameover\\." "-scores\\."
 
 # The game-over font is read when the game-over screen is built, after play:
 # a broken one ends the game there, with its message.

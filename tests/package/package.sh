@@ -90,10 +90,13 @@ start_launcher() {
 }
 name="$(window_name "$data/config.txt")"
 
-# The first start makes the user's folder and plays.
+# The first start makes the user's folder and plays: the controls card
+# shows until a key goes (that key does nothing else), then Escape ends the
+# game and the best score is kept in the user's data folder.
 start_launcher "$out/first"
 wait_for_window "$name"
 wait_for_scene
+press Return
 press Escape
 sleep 1
 kill -0 "$GAME_PID" 2>/dev/null || fail "the first Escape ended the game instead of showing the game-over screen"
@@ -102,6 +105,8 @@ wait_for_exit 120
 [ "$EXIT_STATUS" = "0" ] || fail "Escape, Escape should end the installed game with status 0, got: $EXIT_STATUS ($(cat "$out/first.stderr"))"
 [ -f "$folder/config.txt" ] && [ ! -L "$folder/config.txt" ] || fail "the first start left no config.txt of the user's own in $folder"
 cmp -s "$folder/config.txt" "$data/config.txt" || fail "the user's config.txt is not the shipped one"
+grep -qE '^0 [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}$' "$folder/scores.txt" ||
+  fail "the game kept no score in $folder/scores.txt"
 for item in shaders assets; do
   [ "$(readlink -f "$folder/$item")" = "$(readlink -f "$data/$item")" ] || fail "$folder/$item does not lead to $data/$item"
 done
@@ -114,6 +119,7 @@ set_config "$folder/config.txt" opengl.clearcolor.b 0.4
 start_launcher "$out/edited"
 wait_for_window "$name"
 wait_for_scene
+press Return
 press Escape
 # The game-over screen shows the clear colour around its text.
 wait_for_pixel "$out/edited-game-over.png" 5 5 51 153 102
