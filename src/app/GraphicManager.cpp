@@ -122,13 +122,7 @@ void GraphicManager::initialise(int width, int height) {
   characterHealth = properties->at(mainCharacterId).health;
   if (hud) hud->setFullHealth(characterHealth);
   if (hud || card) painter = std::make_unique<ScreenPainter>(config.getString("hud.font.path"), width, height);
-  if (card) {
-    // Play begins once the player has seen the controls.
-    cardShowing = true;
-    cardBeforePlay = true;
-    running = false;
-    inputManager->placeCamera();
-  }
+
 
   const std::int32_t lampCount = sceneManager->loadMap(lightingProgram.name(), textureProgram.name(),
                                                        colorProgram.name(), shadowProgram.name());
@@ -144,6 +138,18 @@ void GraphicManager::initialise(int width, int height) {
   shadowMaps.resize(static_cast<std::size_t>(lampCount) + 1);
   for (ShadowMapFBO& map : shadowMaps) map.init(width, height);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+  if (config.isOn("camera.collision")) {
+    inputManager->setCameraBoom(
+        std::make_unique<CameraBoom>(positionManager.get(), sceneManager->getFloorsAndWalls()));
+  }
+  if (card) {
+    // Play begins once the player has seen the controls, over the first frame.
+    cardShowing = true;
+    cardBeforePlay = true;
+    running = false;
+    inputManager->placeCamera();
+  }
 
   sceneManager->loadEnemyTypes(lightingProgram.name(), colorProgram.name(), shadowProgram.name());
   // Without types a spawn has nothing to copy; without spawning none is needed.

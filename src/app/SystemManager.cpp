@@ -158,7 +158,8 @@ void SystemManager::run() {
     std::vector<std::string> notes;
     if (scores) {
       const ScoreKeeper::Result kept = scores->record(finalPoints);
-      notes.push_back(kept.newBest && finalPoints > 0 ? "NEW BEST SCORE!" : "BEST:  " + std::to_string(kept.best));
+      const bool newBest = kept.newBest && finalPoints > 0;
+      notes.push_back(newBest ? "NEW BEST SCORE!" : "BEST:  " + std::to_string(kept.best));
     }
     if (retry) notes.push_back("ENTER  PLAY AGAIN   ESC  QUIT");
     while (gameState < 2 && !graphicManager->retryAsked()) {

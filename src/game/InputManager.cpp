@@ -144,18 +144,26 @@ void InputManager::update() {
     p.z = positionManager->position(mainCharacterId).z;
   }
 
-  orbit(p, theta);
+  orbit(p, theta, frameTimer.getDelta());
 }
 
 void InputManager::placeCamera() {
   if (positionManager == nullptr) return;
-  orbit(positionManager->position(mainCharacterId), positionManager->facing(mainCharacterId));
+  // No time to ease over: the camera stands where the way allows.
+  orbit(positionManager->position(mainCharacterId), positionManager->facing(mainCharacterId), 1e6f);
 }
 
-void InputManager::orbit(const Vec3& p, float theta) {
+void InputManager::orbit(const Vec3& p, float theta, float seconds) {
   const float a = 3.14159274f - (initialYaw + theta);
   const float horizontal = pitchCos * cameraDistance;
-  positionManager->eyePosition = Vec3(p.x - std::sin(theta) * horizontal, p.y + pitchSin * cameraDistance,
-                                      p.z - std::cos(theta) * horizontal);
+  Vec3 eye(p.x - std::sin(theta) * horizontal, p.y + pitchSin * cameraDistance, p.z - std::cos(theta) * horizontal);
+  if (cameraBoom) {
+    // In along the line from the character's centre: the view keeps its
+    // direction and, brought in close, still has the whole character in it
+    // (along the line to the feet it would see only the legs).
+    const Vec3 centre = positionManager->octree().centreOf(mainCharacterId);
+    eye = centre + (eye - centre) * cameraBoom->follow(cameraBoom->freeShare(centre, eye), seconds);
+  }
+  positionManager->eyePosition = eye;
   positionManager->cameraYaw = wrapAngle(a);
 }

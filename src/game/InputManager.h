@@ -5,10 +5,12 @@
 // and places the orbit camera behind it.
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/TimerFrameIndependency.h"
 #include "common/Types.h"
+#include "game/CameraBoom.h"
 #include "render/RenderFunctionalityManager.h"
 
 struct GLFWwindow;
@@ -35,6 +37,9 @@ class InputManager {
   // A new round: no direction held, the camera at its configured distance,
   // the walking clock from now.
   void newRound();
+  // Keeps the camera out of walls, floors and ceilings from now on (owned);
+  // without one the camera is always at its orbit position.
+  void setCameraBoom(std::unique_ptr<CameraBoom> boom) { cameraBoom = std::move(boom); }
 
   // GLFW key and action codes. W, A, S, D follow press, repeat and release; other keys act on press only.
   void onKey(int key, int action);
@@ -57,8 +62,9 @@ class InputManager {
   float getCameraDistance() const { return cameraDistance; }
 
  private:
-  // The camera behind a character at p facing theta, at the scrolled distance.
-  void orbit(const Vec3& p, float theta);
+  // The camera behind a character at p facing theta, at the scrolled
+  // distance (brought in by the boom, if any, which eases over seconds).
+  void orbit(const Vec3& p, float theta, float seconds);
 
   TimerFrameIndependency frameTimer;
   RenderFunctionalityManager renderSwitches;
@@ -69,6 +75,7 @@ class InputManager {
   std::function<void()> triggerReleaseCallback;
   std::map<std::string, bool> directions;
   EventFilter eventFilter;
+  std::unique_ptr<CameraBoom> cameraBoom;
   ObjectId mainCharacterId = 0;
   float cameraDistance;
   float configuredDistance;

@@ -60,6 +60,8 @@ class PositionManager {
   // Sets the position without any test.
   void place(ObjectId id, Vec3 position);
   const Mat4& modelMatrix(ObjectId id) const;
+  // The object's box (world extents kept current with every change).
+  const BoundingBox& box(ObjectId id) const { return *placements.at(id).box; }
 
   // True when no registered box overlaps [min, max] strictly.
   bool isFree(Vec3 min, Vec3 max) const;

@@ -106,13 +106,16 @@ std::int32_t SceneManager::loadMap(GLuint lightingProgram, GLuint textureProgram
                                    GLuint shadowProgram) {
   skybox->init(textureProgram);
   for (const char* floor : kFloors) {
-    positionManager->registerFloor(createStaticObject(floor, lightingProgram, colorProgram, shadowProgram));
+    const ObjectId id = createStaticObject(floor, lightingProgram, colorProgram, shadowProgram);
+    positionManager->registerFloor(id);
+    floorsAndWalls.push_back(id);
   }
   for (const char* stairs : kStairs) {
     positionManager->registerStairs(createStaticObject(stairs, lightingProgram, colorProgram, shadowProgram));
   }
   for (int i = 0; i < kWallCount; ++i) {
-    createStaticObject("map.wall" + std::to_string(i), lightingProgram, colorProgram, shadowProgram);
+    floorsAndWalls.push_back(
+        createStaticObject("map.wall" + std::to_string(i), lightingProgram, colorProgram, shadowProgram));
   }
   for (const char* lamp : kLamps) createStaticObject(lamp, lightingProgram, colorProgram, shadowProgram);
   return Config::instance().getInt("lamps.objects.number");

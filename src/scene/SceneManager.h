@@ -62,6 +62,8 @@ class SceneManager {
 
   // The type name ("enemy.brute") of a spawned enemy; empty for any other id.
   std::string enemyTypeOf(ObjectId id) const;
+  // The map's floors and walls, in load order (what a camera must not enter).
+  const std::vector<ObjectId>& getFloorsAndWalls() const { return floorsAndWalls; }
   std::size_t objectCount() const { return objects.size(); }
   bool hasObject(ObjectId id) const { return objects.count(id) != 0; }
 
@@ -84,6 +86,7 @@ class SceneManager {
   std::map<std::string, std::unique_ptr<SceneObject>> enemyTypes;
   std::map<std::string, std::string> enemyTypeNames;  // "enemy1" -> "enemy.brute"
   std::map<ObjectId, std::string> spawnedTypes;       // live and fading enemies
+  std::vector<ObjectId> floorsAndWalls;
   std::map<ObjectId, std::unique_ptr<SceneObject>> objects;
   std::int32_t enemyTypeCount = 0;
   TimerFrameIndependency frameTimer{1000.0f};
