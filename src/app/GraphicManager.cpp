@@ -23,6 +23,7 @@
 #include "render/ShaderManager.h"
 #include "render/ShadowMapFBO.h"
 #include "render/TextManager.h"
+#include "scene/BoundingBox.h"
 #include "scene/Animator.h"
 #include "scene/SceneManager.h"
 #include "sound/SoundManager.h"
@@ -31,6 +32,8 @@ namespace {
 
 // The main pass binds exactly this many shadow maps (texture units 1 to 4).
 constexpr std::size_t kShadowMapUnits = 4;
+// A start box nearer the character than this counts as in sight.
+constexpr float kUnseenDistance = 12.0f;
 
 }  // namespace
 
@@ -57,6 +60,16 @@ GraphicManager::GraphicManager(InputManager* input) : inputManager(input) {
   if (config.isOn("hud.show")) hud = std::make_unique<Hud>();
   if (config.isOn("help.show")) card = std::make_unique<ControlsCard>();
   retryAllowed = config.isOn("gameover.retry");
+  if (config.isOn("gamelogicmanager.spawn.unseen")) {
+    // Enemies come in out of the player's sight where a free box allows:
+    // not in the camera's view and not right beside the character.
+    logic->setSpawnFilter([this](const StartPoint& box) {
+      const Vec3 character = positionManager->position(gameLogicManager->mainCharacterId);
+      const Vec3 nearest = glm::clamp(character, box.min, box.max);
+      return glm::distance(nearest, character) > kUnseenDistance &&
+             !isRegionInFrustum(box.min, box.max, camera->getFrustum());
+    });
+  }
   inputManager->setEventFilter(
       [this](int code, int action, bool isButton) { return filterInput(code, action, isButton); });
   SceneManager* scene = sceneManager.get();

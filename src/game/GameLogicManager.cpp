@@ -30,7 +30,18 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
   // Any limit: 0 or less means no enemy ever spawns. Any interval: at 0 or
   // less the timer fires on every update, so a spawn is tried every frame.
   enemyLimit = config.getInt("gamelogicmanager.enemy.limit");
-  spawnTimer.setInterval(config.getFloat("gamelogicmanager.enemy.interval"));
+  spawnInterval = config.getFloat("gamelogicmanager.enemy.interval");
+  spawnTimer.setInterval(spawnInterval);
+  // Additions: a start delay of another length, and an interval that
+  // shrinks with every enemy spawned down to a minimum. Absent, the delay is
+  // 4 seconds and the interval stays.
+  if (config.hasKey("gamelogicmanager.startdelay")) {
+    startDelayTimer.setInterval(config.getFloat("gamelogicmanager.startdelay"));
+  }
+  if (config.hasKey("gamelogicmanager.enemy.interval.step")) {
+    intervalStep = config.getFloat("gamelogicmanager.enemy.interval.step");
+    intervalMinimum = config.getFloat("gamelogicmanager.enemy.interval.minimum");
+  }
   const std::int32_t startPointCount = config.getInt("gamelogicmanager.startpoints");
   const float sizeX = config.getFloat("gamelogicmanager.startpoints.size.x");
   const float sizeY = config.getFloat("gamelogicmanager.startpoints.size.y");
@@ -80,6 +91,7 @@ void GameLogicManager::newRound() {
     timer->restart();
     timer->setArmed(false);
   }
+  spawnTimer.setInterval(spawnInterval);
   spawnTimer.restart();
   frameTimer.restart();
   startDelayTimer.restart();
@@ -115,14 +127,22 @@ void GameLogicManager::spawnEnemy() {
   if (aliveEnemies >= enemyLimit) return;
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   shuffleStartPoints();
-  for (const StartPoint& box : startPoints) {
-    if (!positionManager->isFree(box.min, box.max)) continue;
-    const ObjectId id = spawnEnemyCallback();
-    enemies.push_back(id);
-    positionManager->place(id, box.min);
-    ++aliveEnemies;
-    emit(GameEventKind::EnemySpawned, id);
-    return;
+  // With a box filter, a free box it passes comes first; none passing, the
+  // first free box as always.
+  for (const bool filtered : {static_cast<bool>(spawnFilter), false}) {
+    for (const StartPoint& box : startPoints) {
+      if (!positionManager->isFree(box.min, box.max)) continue;
+      if (filtered && !spawnFilter(box)) continue;
+      const ObjectId id = spawnEnemyCallback();
+      enemies.push_back(id);
+      positionManager->place(id, box.min);
+      ++aliveEnemies;
+      emit(GameEventKind::EnemySpawned, id);
+      if (intervalStep != 0.0f) {
+        spawnTimer.setInterval(std::max(intervalMinimum, spawnTimer.getInterval() - intervalStep));
+      }
+      return;
+    }
   }
 }
 

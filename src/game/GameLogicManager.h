@@ -59,6 +59,9 @@ class GameLogicManager {
   void setRandomSource(std::function<int()> source);
   // Receives every game event as it happens; none by default.
   void setEventSink(std::function<void(const GameEvent&)> sink) { eventSink = std::move(sink); }
+  // Which free start boxes to take first (true: take it); none by default,
+  // when the first free box in the shuffled order is taken.
+  void setSpawnFilter(std::function<bool(const StartPoint&)> filter) { spawnFilter = std::move(filter); }
   // Names the type of a spawned enemy for the events (empty for other ids); none by default.
   void setEnemyTypeSource(std::function<std::string(ObjectId)> source) { enemyTypeOf = std::move(source); }
   // What the player watches: health, gun, jetpack, score, enemies alive.
@@ -109,6 +112,10 @@ class GameLogicManager {
   PositionManager* positionManager;  // not owned
   PropertyTable* properties;         // not owned
   TimerInterrupt spawnTimer{0.0f};
+  float spawnInterval = 0.0f;   // as configured; a new round starts from it again
+  float intervalStep = 0.0f;    // taken off the interval with every enemy spawned
+  float intervalMinimum = 0.0f;
+  std::function<bool(const StartPoint&)> spawnFilter;
   std::function<ObjectId()> spawnEnemyCallback;
   std::function<void(ObjectId)> removeEnemyCallback;
   std::int32_t aliveEnemies = 0;

@@ -63,3 +63,15 @@ bool isBoxInFrustum(const BoundingBox& box, const Frustum& frustum) {
   }
   return true;
 }
+
+bool isRegionInFrustum(const Vec3& min, const Vec3& max, const Frustum& frustum) {
+  for (const Vec4& plane : frustum.planes) {
+    bool inside = false;
+    for (int i = 0; i < 8 && !inside; ++i) {
+      const Vec3 p((i & 1) != 0 ? max.x : min.x, (i & 2) != 0 ? max.y : min.y, (i & 4) != 0 ? max.z : min.z);
+      inside = plane.x * p.x + plane.y * p.y + plane.z * p.z + plane.w >= 0.0f;
+    }
+    if (!inside) return false;
+  }
+  return true;
+}

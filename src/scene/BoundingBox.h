@@ -49,3 +49,5 @@ class BoundingBox {
 
 // False when every corner lies outside one of the frustum's planes.
 bool isBoxInFrustum(const BoundingBox& box, const Frustum& frustum);
+// The same for the world region [min, max].
+bool isRegionInFrustum(const Vec3& min, const Vec3& max, const Frustum& frustum);
