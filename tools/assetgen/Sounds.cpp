@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace assetgen {
 namespace {
@@ -163,19 +165,57 @@ std::vector<float> call() {
     }), 0.8f, 0.01f);
 }
 
+// A night that does not repeat within half a minute: a 36 s loop of wind in
+// slow irregular gusts, three crickets that each chirp at their own pitch and
+// pace in bouts of their own lengths, and now and then an owl's two hoots.
 std::vector<float> ambience() {
+    constexpr float kSeconds = 37.0f;  // 36 s once its last second is faded into its start
     Noise noise(17);
+    Noise schedule(23);  // draws the bouts and hoots, apart from the hiss
+    const auto uniform = [&](float low, float high) { return low + (high - low) * (schedule.next() * 0.5f + 0.5f); };
+
+    struct Cricket {
+        float pitch, perSecond, level;
+        float phase = 0.0f;
+        std::vector<std::pair<float, float>> bouts = {};  // when it chirps
+    };
+    std::vector<Cricket> crickets = {{4300.0f, 2.7f, 0.10f}, {4650.0f, 3.3f, 0.08f}, {5150.0f, 3.9f, 0.05f}};
+    for (Cricket& c : crickets) {
+        for (float t = uniform(0.0f, 3.0f); t < kSeconds; ) {
+            const float length = uniform(2.0f, 7.0f);
+            c.bouts.emplace_back(t, std::min(t + length, kSeconds));
+            t += length + uniform(1.0f, 5.0f);
+        }
+    }
+    std::vector<float> hoots = {uniform(4.0f, 14.0f), uniform(20.0f, 31.0f)};
+
     LowPass wind(250.0f);
-    float chirpPhase = 0.0f;
-    std::vector<float> s = render(6.0f, [&](float t, int) {
-        const float gust = 0.6f + 0.4f * std::sin(2.0f * kPi * 0.23f * t) * std::sin(2.0f * kPi * 0.11f * t + 1.0f);
-        // Crickets: bursts of a 4.6 kHz tone, three chirps a second.
-        const float within = std::fmod(t, 0.33f);
-        chirpPhase += 2.0f * kPi * 4600.0f / kRate;
-        const float chirp = within < 0.06f ? std::sin(chirpPhase) * std::sin(kPi * within / 0.06f) *
-                                                 (0.5f + 0.5f * std::sin(2.0f * kPi * 45.0f * within))
-                                           : 0.0f;
-        return 2.5f * wind(noise.next()) * gust + 0.12f * chirp;
+    LowPass gustNoise(0.15f);  // a slow random swell, not a repeating wave
+    float owlPhase = 0.0f;
+    std::vector<float> s = render(kSeconds, [&](float t, int) {
+        const float gust = 0.55f + 0.45f * std::clamp(8.0f * gustNoise(noise.next()) + 0.5f, 0.0f, 1.0f) *
+                                       (0.7f + 0.3f * std::sin(2.0f * kPi * t / 13.0f));
+        float v = 2.5f * wind(noise.next()) * gust;
+        for (Cricket& c : crickets) {
+            c.phase += 2.0f * kPi * c.pitch / kRate;
+            bool chirping = false;
+            for (const auto& [from, to] : c.bouts) chirping = chirping || (t >= from && t < to);
+            if (!chirping) continue;
+            const float within = std::fmod(t, 1.0f / c.perSecond);
+            if (within < 0.06f) {
+                v += c.level * std::sin(c.phase) * std::sin(kPi * within / 0.06f) *
+                     (0.5f + 0.5f * std::sin(2.0f * kPi * 45.0f * within));
+            }
+        }
+        for (float start : hoots) {
+            for (float delay : {0.0f, 0.9f}) {
+                const float u = t - start - delay;
+                if (u < 0.0f || u > 0.55f) continue;
+                owlPhase += 2.0f * kPi * (420.0f - 50.0f * u / 0.55f) / kRate;
+                v += 0.09f * std::sin(owlPhase) * std::sin(kPi * u / 0.55f);
+            }
+        }
+        return v;
     });
     return finish(seamless(std::move(s), 1.0f), 0.5f, 0.0f);
 }
@@ -245,7 +285,7 @@ void writeSounds(const std::filesystem::path& folder) {
     writeWav(folder / "hurt.wav", hurt());
     writeWav(folder / "jetpack.wav", jetpack());
     writeWav(folder / "landing.wav", thud(18, 0.3f, 90.0f, 500.0f, 0.85f));
-    writeWav(folder / "footstep.wav", thud(19, 0.12f, 120.0f, 1400.0f, 0.5f));
+    writeWav(folder / "footstep.wav", thud(19, 0.12f, 120.0f, 1400.0f, 0.9f));
     writeWav(folder / "call.wav", call());
     writeWav(folder / "ambience.wav", ambience());
     writeWav(folder / "gameover.wav", gameover());
