@@ -56,7 +56,7 @@ void stairs(const std::filesystem::path& folder, const std::string& name, float 
 }
 
 void wall(const std::filesystem::path& folder, const std::string& name, float length, bool alongX) {
-    const float height = 14.0f, half = 0.5f;
+    const float height = 12.0f, half = 0.5f;
     MeshData mesh;
     glm::vec3 lo = alongX ? glm::vec3(-length / 2, 0, -half) : glm::vec3(-half, 0, -length / 2);
     glm::vec3 hi = alongX ? glm::vec3(length / 2, height, half) : glm::vec3(half, height, length / 2);
