@@ -2,11 +2,15 @@
 # Long play: builds the game with the stage stopwatch printing on (build-laps/),
 # plays it under its own Xvfb for LONG_PLAY_MINUTES (default 10) minutes of
 # walking, turning, firing, jetpack flights, pauses and render switches, and
-# checks that resident memory and frame time stay flat. Not part of the test
-# command. Prints one line per minute and a verdict; exits 1 on growth.
+# checks that resident memory and frame time stay flat; then plays
+# LONG_PLAY_ROUNDS (default 20) short rounds, each ended on the game-over
+# screen and started again with Enter, and checks that memory stays flat from
+# round to round. Not part of the test command. Prints one line per minute and
+# per round and a verdict; exits 1 on growth.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 minutes="${LONG_PLAY_MINUTES:-10}"
+rounds="${LONG_PLAY_ROUNDS:-20}"
 "$root/scripts/install-deps.sh"
 build="$root/build-laps"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHOOTER_PRINT_STAGE_LAPS=ON >/dev/null
@@ -21,6 +25,7 @@ make_runtime "$build/game" "$game"
 # Contacts must not end the game early: enemies keep coming but do no harm.
 set_config "$game/config.txt" enemy.brute.property.damage 0
 set_config "$game/config.txt" enemy.crawler.property.damage 0
+set_config "$game/config.txt" gameover.retry 1
 start_game "$game" "$out/game"
 wait_for_window "$(window_name "$game/config.txt")"
 
@@ -54,6 +59,21 @@ while [ "$SECONDS" -lt "$end" ]; do
   play_round
 done
 sample
+
+# Rounds: each plays a little (enemies spawn, shots, a flight), ends on the
+# game-over screen and starts again with Enter.
+round_samples="$out/rounds.txt"
+: >"$round_samples"
+for round in $(seq 1 "$rounds"); do
+  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended in round $round: $(tail -n 5 "$out/game.stderr")"
+  press Escape; sleep 1; press Return; sleep 1
+  hold w 1.5
+  xdotool mousedown 1; turn 200 10; xdotool mouseup 1
+  press space; sleep 3
+  rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$GAME_PID/status")"
+  echo "$round $rss" >>"$round_samples"
+  echo "round $round rss_kb=$rss"
+done
 press Escape; sleep 1; press Escape
 wait_for_exit 30
 [ "$EXIT_STATUS" = "0" ] || fail "exit status $EXIT_STATUS after the run"
@@ -95,4 +115,10 @@ echo "resident memory: ${rss_first} kB after 1 min, ${rss_last} kB at the end"
 echo "frame time: ${early} ms in minute 2, ${late} ms in the last full minute"
 awk -v a="$rss_first" -v b="$rss_last" 'BEGIN { exit !(b <= a * 1.05) }' || fail "resident memory grew by more than 5%"
 awk -v a="$early" -v b="$late" 'BEGIN { exit !(b <= a * 1.10) }' || fail "frame time drifted by more than 10%"
-echo "long play: memory and frame time stayed flat over $minutes minutes"
+if [ "$rounds" -ge 2 ]; then
+  # From the second round on: the first one settles what every round reuses.
+  read -r rss_round2 rss_roundN < <(awk 'NR == 2 { a = $2 } { l = $2 } END { print a, l }' "$round_samples")
+  echo "resident memory: ${rss_round2} kB after round 2, ${rss_roundN} kB after round $rounds"
+  awk -v a="$rss_round2" -v b="$rss_roundN" 'BEGIN { exit !(b <= a * 1.05) }' || fail "memory grew from round to round"
+fi
+echo "long play: memory and frame time stayed flat over $minutes minutes and $rounds rounds"
