@@ -23,7 +23,7 @@ set_config "$game/config.txt" glfw.samples 0
 # Enemies come at once and often, so spawning, contacts and kills happen in
 # the few frames valgrind leaves time for.
 set_config "$game/config.txt" gamelogicmanager.enemy.interval 0.5
-set_config "$game/config.txt" gamelogicmanager.startdelay 4
+set_config "$game/config.txt" gamelogicmanager.enemy.firstdelay 0.5
 set_config "$game/config.txt" gameover.retry 1
 
 log="$out/valgrind.txt"

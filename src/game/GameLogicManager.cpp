@@ -32,11 +32,14 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
   enemyLimit = config.getInt("gamelogicmanager.enemy.limit");
   spawnInterval = config.getFloat("gamelogicmanager.enemy.interval");
   spawnTimer.setInterval(spawnInterval);
-  // Additions: a start delay of another length, and an interval that
-  // shrinks with every enemy spawned down to a minimum. Absent, the delay is
-  // 4 seconds and the interval stays.
-  if (config.hasKey("gamelogicmanager.startdelay")) {
-    startDelayTimer.setInterval(config.getFloat("gamelogicmanager.startdelay"));
+  // Additions: a first spawn attempt later than the interval, and an
+  // interval that shrinks with every enemy spawned down to a minimum. Absent,
+  // the first attempt comes one interval into play and the interval stays.
+  // The start delay itself stays the rules' 4 seconds: the gun and the
+  // jetpack work once it is over, whenever the first enemy comes.
+  if (config.hasKey("gamelogicmanager.enemy.firstdelay")) {
+    firstSpawnTimer.setInterval(config.getFloat("gamelogicmanager.enemy.firstdelay"));
+    firstDelayGiven = true;
   }
   if (config.hasKey("gamelogicmanager.enemy.interval.step")) {
     intervalStep = config.getFloat("gamelogicmanager.enemy.interval.step");
@@ -63,6 +66,13 @@ GameLogicManager::GameLogicManager(PositionManager* positions, PropertyTable* ta
   jetpackCooldownTimer.setInterval(config.getFloat("gamelogicmanager.jetpack.cooldown"));
 
   spawnTimer.setCallback([this] { spawnEnemy(); });
+  firstSpawnTimer.setCallback([this] {
+    firstSpawnWaiting = false;
+    spawnEnemy();
+    spawnTimer.restart();  // the next attempt one interval after this one
+  });
+  firstSpawnWaiting = firstDelayGiven;
+  firstSpawnTimer.setArmed(firstSpawnWaiting);
   immortalityTimer.setCallback([this] { immortal = false; });
   jetpackDurationTimer.setCallback([this] { endFlight(); });
   jetpackCooldownTimer.setCallback([this] { jetpackAvailable = true; });
@@ -93,6 +103,9 @@ void GameLogicManager::newRound() {
   }
   spawnTimer.setInterval(spawnInterval);
   spawnTimer.restart();
+  firstSpawnWaiting = firstDelayGiven;
+  firstSpawnTimer.restart();
+  firstSpawnTimer.setArmed(firstSpawnWaiting);
   frameTimer.restart();
   startDelayTimer.restart();
   startDelayTimer.setArmed(true);
@@ -104,7 +117,11 @@ void GameLogicManager::update() {
     startDelayTimer.update();
     return;
   }
-  spawnTimer.update();
+  if (firstSpawnWaiting) {
+    firstSpawnTimer.update();
+  } else {
+    spawnTimer.update();
+  }
   immortalityTimer.update();
   jetpackDurationTimer.update();
   jetpackCooldownTimer.update();

@@ -112,6 +112,9 @@ class GameLogicManager {
   PositionManager* positionManager;  // not owned
   PropertyTable* properties;         // not owned
   TimerInterrupt spawnTimer{0.0f};
+  TimerSingleInterrupt firstSpawnTimer{0.0f};  // with a first delay: the first attempt, then spawnTimer
+  bool firstDelayGiven = false;
+  bool firstSpawnWaiting = false;
   float spawnInterval = 0.0f;   // as configured; a new round starts from it again
   float intervalStep = 0.0f;    // taken off the interval with every enemy spawned
   float intervalMinimum = 0.0f;

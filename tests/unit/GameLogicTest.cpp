@@ -140,6 +140,26 @@ TEST_F(Spawning, TheStartDelayHoldsEverythingAndTheFirstFrameAfterItOnlyTicks) {
 
 using Contacts = GameLogicFixture;
 
+// A first delay holds back only the enemies: the gun works once the start
+// delay is over, the first enemy comes at the delay, the next one interval on.
+TEST_F(Spawning, AFirstDelayHoldsBackOnlyTheEnemies) {
+  build(withStartPoints({{"gamelogicmanager.enemy.interval", "3"},
+                         {"gamelogicmanager.enemy.firstdelay", "10"}}));
+  world->addCube(60, Vec3(0.0f, 0.0f, 5.0f), 0.5f, {0.0f, 1000, 0, 1.0f, 0});  // in the line of fire
+  logic->pressTrigger();
+  startPlaying();  // t = 4.25
+  frame(0.25);
+  EXPECT_EQ(record(60).health, 990);
+  for (int i = 0; i < 10; ++i) frame(0.5);  // t = 9.5
+  EXPECT_TRUE(spawned.empty());
+  frame(0.5);  // t = 10.0
+  EXPECT_EQ(spawned.size(), 1u);
+  frame(2.5);
+  EXPECT_EQ(spawned.size(), 1u);
+  frame(0.5);  // t = 13.0
+  EXPECT_EQ(spawned.size(), 2u);
+}
+
 TEST_F(Contacts, DamageImmortalityFlightAndLoss) {
   const struct {
     const char* name;
