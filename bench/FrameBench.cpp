@@ -4,6 +4,9 @@
 // Prints per case (median milliseconds over the measured frames):
 //   frame enemies=N ms=X GLM=.. PHD=.. IM=.. AI=.. SMP=.. RP=.. TM=..
 //   floor enemies=N ms=X frame/floor=R
+// then the lighter frame render.auto chooses without a GPU (the scene at a
+// share of the window, smaller shadow maps), in the same run:
+//   frame preset=low enemies=N ms=X
 // and, for the first case, the start-up time (configuration, window, scene)
 // to the end of the first frame. Then the same cases with Mesa's no-op driver
 // (GALLIUM_NOOP=1: every call accepted, nothing drawn), the CPU side alone as
@@ -42,6 +45,7 @@
 #include "config/Config.h"
 #include "game/GameLogicManager.h"
 #include "game/InputManager.h"
+#include "render/RenderQuality.h"
 #include "render/ShaderManager.h"
 
 namespace {
@@ -102,7 +106,10 @@ void loadConfigWith(const std::map<std::string, std::string>& replaced) {
     }
     text += line + "\n";
   }
-  for (const auto& [key, value] : replaced) text += key + " = " + value + "\n";
+  // "-" drops the key.
+  for (const auto& [key, value] : replaced) {
+    if (value != "-") text += key + " = " + value + "\n";
+  }
   Config& config = Config::instance();
   config.clear();
   config.loadFromString(text);
@@ -112,7 +119,7 @@ void loadConfigWith(const std::map<std::string, std::string>& replaced) {
 // start boxes spread over the three levels (one per enemy while the map has
 // room), and a main character that
 // survives every contact (contacts still cost their game logic).
-std::map<std::string, std::string> caseSettings(int enemies) {
+std::map<std::string, std::string> caseSettings(int enemies, bool low) {
   loadConfigWith({});
   const Config& config = Config::instance();
   const Vec3 size(config.getFloat("gamelogicmanager.startpoints.size.x"),
@@ -122,7 +129,19 @@ std::map<std::string, std::string> caseSettings(int enemies) {
       {"gamelogicmanager.enemy.limit", std::to_string(enemies)},
       {"gamelogicmanager.enemy.interval", "0.001"},
       {"maincharacter.property.health", "1000000000"},
+      // The game's own frame and start, whatever the machine: no card, no
+      // frame chosen by itself, the rules' start delay, any free box.
+      {"help.show", "0"},
+      {"render.auto", "0"},
+      {"gamelogicmanager.enemy.firstdelay", "-"},
+      {"gamelogicmanager.spawn.unseen", "0"},
   };
+  if (low) {
+    const RenderQuality lighter = RenderQuality::low();
+    settings["render.scale"] = std::to_string(lighter.scale);
+    settings["render.samples"] = std::to_string(lighter.samples);
+    settings["render.shadow.size"] = std::to_string(lighter.shadowSize);
+  }
   if (enemies > 0) {
     const MapWorld map;
     const std::vector<Vec3> boxes = map.freeSpots(Vec3(0.0f), size, size.x + 1.0f, static_cast<std::size_t>(enemies));
@@ -163,10 +182,10 @@ GLFWwindow* openHiddenWindow() {
 }
 
 // One case, in this process. The game's own messages (hits) are silenced.
-int runCase(int enemies, bool reportStartup, bool noop) {
+int runCase(int enemies, bool reportStartup, bool noop, bool low) {
   if (noop) setenv("GALLIUM_NOOP", "1", 1);  // read when the driver loads, inside this process
   gameclock::setSource(benchClock);
-  const std::map<std::string, std::string> settings = caseSettings(enemies);
+  const std::map<std::string, std::string> settings = caseSettings(enemies, low);
   // Start-up as the game has it: configuration, window, managers, scene, first frame.
   const Clock::time_point startupBegin = Clock::now();
   loadConfigWith(settings);
@@ -239,6 +258,8 @@ int runCase(int enemies, bool reportStartup, bool noop) {
   const double floor = median(floorMs);
   if (noop) {
     std::printf("noop enemies=%zu ms=%.3f frame/floor=%.2f\n", live, frame, frame / floor);
+  } else if (low) {
+    std::printf("frame preset=low enemies=%zu ms=%.2f\n", live, frame);
   } else {
     if (reportStartup) std::printf("startup ms=%.1f\n", startup);
     std::printf("frame enemies=%zu ms=%.2f", live, frame);
@@ -265,6 +286,7 @@ int main(int argc, char** argv) {
   struct Case {
     int enemies;
     bool noop;
+    bool low;
   };
   std::vector<Case> cases;
   bool noop = false;
@@ -275,13 +297,21 @@ int main(int argc, char** argv) {
       continue;
     }
     try {
-      cases.push_back({std::stoi(word), noop});
+      cases.push_back({std::stoi(word), noop, false});
     } catch (const std::exception&) {
       std::cerr << "frame_bench: not an enemy count: " << word << "\n";
       return 2;
     }
   }
-  if (argc == 1) cases = {{0, false}, {20, false}, {100, false}, {0, true}, {100, true}, {1000, true}};
+  if (argc == 1) {
+    cases = {{0, false, false}, {20, false, false}, {100, false, false},
+             {0, true, false},  {100, true, false},  {1000, true, false}};
+  }
+  // Every drawn case once more with the lighter frame, after the game's own.
+  const std::size_t drawnCases = cases.size();
+  for (std::size_t i = 0; i < drawnCases; ++i) {
+    if (!cases[i].noop) cases.push_back({cases[i].enemies, false, true});
+  }
 
   int status = 0;
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -293,7 +323,7 @@ int main(int argc, char** argv) {
     }
     if (child == 0) {
       try {
-        std::exit(runCase(cases[i].enemies, i == 0 && !cases[i].noop, cases[i].noop));
+        std::exit(runCase(cases[i].enemies, i == 0 && !cases[i].noop, cases[i].noop, cases[i].low));
       } catch (const std::exception& error) {
         std::cerr << "frame_bench: " << error.what() << "\n";
         std::exit(1);

@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <cmath>
+#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +21,7 @@
 #include "menu/ControlsCard.h"
 #include "render/EffectManager.h"
 #include "render/LightManager.h"
+#include "render/SceneTarget.h"
 #include "render/ShaderManager.h"
 #include "render/ShadowMapFBO.h"
 #include "render/TextManager.h"
@@ -120,6 +122,11 @@ void GraphicManager::initialise(int width, int height) {
   depthNear = config.getFloat("opengl.depthrange.min");
   glDepthRange(depthNear, depthFar);
 
+  const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  const std::string renderer = rendererName != nullptr ? rendererName : "";
+  quality = RenderQuality::fromConfig(renderer);
+  if (quality.automatic) std::cout << quality.notice(renderer) << std::endl;
+
   lightManager->bindProgram(lightingProgram.name());
   effectManager->bindProgram(lightingProgram.name());
   textManager->init(textProgram.name(), width, height);
@@ -149,8 +156,15 @@ void GraphicManager::initialise(int width, int height) {
   lightSpaces = lightManager->computeLightSpaces();
 
   shadowMaps.resize(static_cast<std::size_t>(lampCount) + 1);
-  for (ShadowMapFBO& map : shadowMaps) map.init(width, height);
+  const RenderSize shadow = quality.shadowMap(width, height);
+  for (ShadowMapFBO& map : shadowMaps) map.init(shadow.width, shadow.height);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (quality.offscreen()) {
+    sceneTarget = std::make_unique<SceneTarget>();
+    const RenderSize target = quality.target(width, height);
+    sceneTarget->resize(target.width, target.height, quality.samples, textureProgram.name());
+  }
+  viewportMoves = quality.offscreen() || shadow.width != width || shadow.height != height;
 
   if (config.isOn("camera.collision")) {
     inputManager->setCameraBoom(
@@ -237,6 +251,24 @@ bool GraphicManager::toggleRunning() {
   return running;
 }
 
+void GraphicManager::resize(int width, int height) {
+  if (width <= 0 || height <= 0) return;  // a minimised window has no framebuffer to draw
+  windowWidth = width;
+  windowHeight = height;
+  glViewport(0, 0, width, height);
+  camera->setRatio(static_cast<float>(width) / static_cast<float>(height));
+  if (quality.shadowSize <= 0) {
+    for (ShadowMapFBO& map : shadowMaps) map.init(width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
+  if (sceneTarget) {
+    const RenderSize target = quality.target(width, height);
+    sceneTarget->resize(target.width, target.height, quality.samples, textureProgram.name());
+  }
+  textManager->resize(width, height);
+  if (painter) painter->resize(width, height);
+}
+
 void GraphicManager::newRound() {
   sceneManager->removeEnemies();
   enemyAI->newRound();
@@ -298,12 +330,18 @@ void GraphicManager::renderShadowMaps() {
   }
   glDisable(GL_POLYGON_OFFSET_FILL);
   glDepthRange(depthNear, depthFar);
+  // Shadow maps of another size than the window leave their viewport behind.
+  if (viewportMoves && !sceneTarget) glViewport(0, 0, windowWidth, windowHeight);
 }
 
 void GraphicManager::beginMainPass(std::array<Mat4, 4>& lightViews, std::array<Mat4, 4>& lightProjections) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (sceneTarget) {
+    sceneTarget->bind();
+  } else {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
   effectManager->update();
@@ -336,6 +374,8 @@ std::uint32_t GraphicManager::render(bool advanceTime) {
   const std::uint32_t count = sceneManager->drawLighting(camera->getView(), camera->getProjection(), lightViews,
                                                          lightProjections, advanceTime);
   glDisable(GL_BLEND);
+  // The lighter frame's scene, scaled up to the window for the overlay and HUD to go on top.
+  if (sceneTarget) sceneTarget->present(windowWidth, windowHeight);
   return count;
 }
 

@@ -16,6 +16,7 @@
 #include "common/Types.h"
 #include "render/GlProgram.h"
 #include "render/LightSpace.h"
+#include "render/RenderQuality.h"
 
 class Animator;
 class Camera;
@@ -30,6 +31,7 @@ class LightManager;
 class PhysicsManager;
 class PositionManager;
 class SceneManager;
+class SceneTarget;
 class ScreenPainter;
 class ShadowMapFBO;
 class TextManager;
@@ -42,6 +44,10 @@ class GraphicManager {
 
   // Programs, fixed OpenGL state, lights, overlay, scene and shadow maps.
   void initialise(int width, int height);
+  // The window's framebuffer is now width x height: the viewport, the scene
+  // target, shadow maps sized by the window, the overlay, the HUD and the
+  // camera's width / height follow it.
+  void resize(int width, int height);
   // One frame; the caller swaps buffers and polls events afterwards.
   void frame();
 
@@ -64,6 +70,7 @@ class GraphicManager {
   // Enter or a click on the game-over screen asked for another round.
   bool retryAsked() const { return retryWanted; }
   bool isCardShowing() const { return cardShowing; }
+  const RenderQuality& getQuality() const { return quality; }
 
   // Depth of the scene into each light's shadow map.
   void renderShadowMaps();
@@ -116,6 +123,9 @@ class GraphicManager {
   bool retryWanted = false;
   int windowWidth = 0;
   int windowHeight = 0;
+  RenderQuality quality;                     // the game's frame unless render.* say otherwise
+  std::unique_ptr<SceneTarget> sceneTarget;  // the lighter frame's; none for the game's frame
+  bool viewportMoves = false;  // the main pass's viewport differs from the shadow maps' (set it each frame)
   Vec3 characterStart{0.0f};
   std::int32_t characterHealth = 0;
   SoundManager* sound = nullptr;  // not owned

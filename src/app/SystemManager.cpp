@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -27,9 +28,35 @@ void errorCallback(int, const char* description) { std::cerr << description; }
 
 InputManager* inputOf(GLFWwindow* window) { return static_cast<InputManager*>(glfwGetWindowUserPointer(window)); }
 
+// The running system, for the events that are the window's own.
+SystemManager* running = nullptr;
+
 // Events can arrive before run() sets the user pointer; they have no receiver yet.
 void keyCallback(GLFWwindow* window, int key, int, int action, int) {
+  if (running != nullptr && running->onWindowKey(key, action)) return;
   if (InputManager* input = inputOf(window)) input->onKey(key, action);
+}
+
+void framebufferSizeCallback(GLFWwindow*, int width, int height) {
+  if (running != nullptr) running->onFramebufferSize(width, height);
+}
+
+// The monitor whose area holds the window's centre, else the primary one.
+GLFWmonitor* monitorUnder(GLFWwindow* window) {
+  int x = 0, y = 0, w = 0, h = 0;
+  glfwGetWindowPos(window, &x, &y);
+  glfwGetWindowSize(window, &w, &h);
+  int count = 0;
+  GLFWmonitor** monitors = glfwGetMonitors(&count);
+  for (int i = 0; i < count; ++i) {
+    int mx = 0, my = 0;
+    glfwGetMonitorPos(monitors[i], &mx, &my);
+    const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
+    if (mode == nullptr) continue;
+    const int cx = x + w / 2, cy = y + h / 2;
+    if (cx >= mx && cx < mx + mode->width && cy >= my && cy < my + mode->height) return monitors[i];
+  }
+  return glfwGetPrimaryMonitor();
 }
 
 void mouseButtonCallback(GLFWwindow* window, int button, int action, int) {
@@ -40,7 +67,11 @@ void scrollCallback(GLFWwindow* window, double, double yOffset) {
   if (InputManager* input = inputOf(window)) input->onScroll(yOffset);
 }
 
+// While true, cursor events are the window's arrival, not the player's.
+bool settlingCursor = false;
+
 void cursorPositionCallback(GLFWwindow* window, double x, double) {
+  if (settlingCursor) return;
   if (InputManager* input = inputOf(window)) input->onCursor(window, x);
 }
 
@@ -83,6 +114,15 @@ SystemManager::SystemManager() {
   glfwSetMouseButtonCallback(window, mouseButtonCallback);
   glfwSetScrollCallback(window, scrollCallback);
   glfwSetCursorPosCallback(window, cursorPositionCallback);
+  glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
+  fullscreenKey = config.isOn("glfw.fullscreen.key");
+  windowedWidth = width;
+  windowedHeight = height;
+  if (fullscreen) {
+    // Started full screen: F11 goes to a window of the windowed size, if it is given.
+    windowedWidth = config.hasKey("glfw.window.windowed.width") ? config.getInt("glfw.window.windowed.width") : 1024;
+    windowedHeight = config.hasKey("glfw.window.windowed.height") ? config.getInt("glfw.window.windowed.height") : 768;
+  }
 
   int actualWidth = 0;
   int actualHeight = 0;
@@ -107,6 +147,40 @@ SystemManager::~SystemManager() {
   std::exit(0);
 }
 
+bool SystemManager::onWindowKey(int key, int action) {
+  if (!fullscreenKey || key != GLFW_KEY_F11 || action != GLFW_PRESS) return false;
+  toggleFullscreen();
+  return true;
+}
+
+void SystemManager::onFramebufferSize(int newWidth, int newHeight) {
+  pendingWidth = newWidth;
+  pendingHeight = newHeight;
+}
+
+void SystemManager::toggleFullscreen() {
+  if (glfwGetWindowMonitor(window) == nullptr) {
+    glfwGetWindowPos(window, &windowedX, &windowedY);
+    glfwGetWindowSize(window, &windowedWidth, &windowedHeight);
+    GLFWmonitor* monitor = monitorUnder(window);
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (mode == nullptr) return;
+    glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+  } else {
+    glfwSetWindowMonitor(window, nullptr, windowedX, windowedY, std::max(windowedWidth, 1),
+                         std::max(windowedHeight, 1), 0);
+  }
+}
+
+void SystemManager::followFramebuffer(GameOverScreen* gameOver) {
+  if (pendingWidth == framebufferWidth && pendingHeight == framebufferHeight) return;
+  if (pendingWidth <= 0 || pendingHeight <= 0) return;  // minimised: nothing to draw into
+  framebufferWidth = pendingWidth;
+  framebufferHeight = pendingHeight;
+  graphicManager->resize(framebufferWidth, framebufferHeight);
+  if (gameOver != nullptr) gameOver->resize(framebufferWidth, framebufferHeight);
+}
+
 void SystemManager::run() {
   graphicManager->initialise(width, height);
   soundManager = std::make_unique<SoundManager>();
@@ -115,15 +189,21 @@ void SystemManager::run() {
   int windowWidth = 0;
   int windowHeight = 0;
   glfwGetWindowSize(window, &windowWidth, &windowHeight);
+  glfwGetFramebufferSize(window, &framebufferWidth, &framebufferHeight);
+  pendingWidth = framebufferWidth;
+  pendingHeight = framebufferHeight;
+  running = this;
 
   // The window's arrival brings cursor events that are not the player's: the
   // pointer wherever it happened to be when the window appeared, and the warp
   // that captures it. Measured against the centre they would turn the
   // character by an amount that depends on where the pointer was, so they are
-  // polled away before the input manager receives events.
-  glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
-  glfwPollEvents();
+  // polled away; keys and buttons pressed meanwhile still count.
   glfwSetWindowUserPointer(window, inputManager);
+  glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
+  settlingCursor = true;
+  glfwPollEvents();
+  settlingCursor = false;
 
   Config& config = Config::instance();
   const float alpha = config.getFloat("opengl.clearcolor.a");
@@ -142,6 +222,8 @@ void SystemManager::run() {
   std::unique_ptr<GameOverScreen> gameOver;  // built when the first game ends, kept for the next
   while (true) {
     while (gameState < 1) {
+      followFramebuffer(gameOver.get());
+      glfwGetWindowSize(window, &windowWidth, &windowHeight);
       glfwSetCursorPos(window, static_cast<double>(windowWidth / 2), static_cast<double>(windowHeight / 2));
       graphicManager->frame();
       glfwSwapBuffers(window);
@@ -153,7 +235,7 @@ void SystemManager::run() {
     // score: only an Escape pressed while it is on screen quits.
     gameState = 1;
     soundManager->gameOver();
-    if (!gameOver) gameOver = std::make_unique<GameOverScreen>(windowWidth, windowHeight);
+    if (!gameOver) gameOver = std::make_unique<GameOverScreen>(framebufferWidth, framebufferHeight);
     const std::int32_t finalPoints = graphicManager->points();
     std::vector<std::string> notes;
     if (scores) {
@@ -163,6 +245,7 @@ void SystemManager::run() {
     }
     if (retry) notes.push_back("ENTER  PLAY AGAIN   ESC  QUIT");
     while (gameState < 2 && !graphicManager->retryAsked()) {
+      followFramebuffer(gameOver.get());
       gameOver->draw(finalPoints, notes);
       glfwSwapBuffers(window);
       glfwPollEvents();

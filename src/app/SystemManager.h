@@ -24,12 +24,27 @@ class SystemManager {
   // and shows the game-over screen (with its sting) until it reaches 2.
   void run();
 
+  // The window's own keys, before the input manager sees them: F11 between
+  // the window and full screen when "glfw.fullscreen.key" is 1. True: taken.
+  bool onWindowKey(int key, int action);
+  // The framebuffer's new size; the frame follows it before the next one is drawn.
+  void onFramebufferSize(int newWidth, int newHeight);
+
  private:
+  // Full screen on the monitor the window stands on, or back to the window.
+  void toggleFullscreen();
+  // Hands a changed framebuffer size to the frame and the game-over screen.
+  void followFramebuffer(class GameOverScreen* gameOver);
+
   GraphicManager* graphicManager = nullptr;  // lives until the process ends
   GLFWwindow* window = nullptr;
   bool fullscreen = false;
   int width = 0;
   int height = 0;
+  bool fullscreenKey = false;  // "glfw.fullscreen.key"
+  int windowedX = 0, windowedY = 0, windowedWidth = 0, windowedHeight = 0;  // to go back to
+  int framebufferWidth = 0, framebufferHeight = 0;  // as the frame last followed it
+  int pendingWidth = 0, pendingHeight = 0;          // as the window last reported it
   InputManager* inputManager = nullptr;  // lives until the process ends
   std::unique_ptr<SoundManager> soundManager;  // released before the process ends
 };

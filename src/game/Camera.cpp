@@ -39,14 +39,16 @@ constexpr float kMinSideLength = 1e-6f;
 
 Camera::Camera() {
   const Config& config = Config::instance();
-  const float fov = config.getFloat("camera.fov");
+  fov = config.getFloat("camera.fov");
   const float ratio = config.getFloat("camera.ratio");
-  const float zNear = config.getFloat("camera.znear");
-  const float zFar = config.getFloat("camera.zfar");
+  zNear = config.getFloat("camera.znear");
+  zFar = config.getFloat("camera.zfar");
   projection = perspective(fov, ratio, zNear, zFar);
   wideProjection = perspective(fov + 1.0f, ratio, zNear, zFar);
   orthoProjection = orthographic(-40.0f, 40.0f, -40.0f, 40.0f, 0.1f, 500.0f);
 }
+
+void Camera::setRatio(float ratio) { projection = perspective(fov, ratio, zNear, zFar); }
 
 bool Camera::update(const Vec3& eye, const Vec3& direction, const Vec3& up) {
   const float length = glm::length(direction);

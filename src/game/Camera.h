@@ -16,6 +16,10 @@ class Camera {
   // planes are kept and it returns false.
   bool update(const Vec3& eye, const Vec3& direction, const Vec3& up = Vec3(0.0f, 1.0f, 0.0f));
 
+  // The main perspective for another width / height (a window that changed
+  // its size); the widened and orthographic projections stay.
+  void setRatio(float ratio);
+
   const Mat4& getProjection() const { return projection; }
   const Mat4& getWideProjection() const { return wideProjection; }  // fov + 1 radian
   const Mat4& getOrthoProjection() const { return orthoProjection; }  // +-40, 0.1..500
@@ -25,6 +29,9 @@ class Camera {
   const Frustum& getFrustum() const { return frustum; }
 
  private:
+  float fov;
+  float zNear;
+  float zFar;
   Mat4 projection;
   Mat4 wideProjection;
   Mat4 orthoProjection;

@@ -25,6 +25,11 @@ ScreenPainter::ScreenPainter(const std::string& fontPath, int width, int height)
   positionLocation = glGetAttribLocation(program.name(), "position");
   colorLocation = locate(program.name(), "color");
   texturedLocation = locate(program.name(), "textured");
+  resize(width, height);
+}
+
+void ScreenPainter::resize(int width, int height) {
+  text.resize(width, height);
   glUseProgram(program.name());
   glUniform1i(locate(program.name(), "widthHalf"), width / 2);
   glUniform1i(locate(program.name(), "heightHalf"), height / 2);

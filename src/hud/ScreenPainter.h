@@ -22,6 +22,8 @@ class ScreenPainter {
   // Every rectangle, then every text, blended, with depth testing off while
   // it draws and as it was afterwards.
   void draw(const HudView& view);
+  // Places views in a window of the new size from now on.
+  void resize(int width, int height);
 
  private:
   GlProgram program;

@@ -37,3 +37,9 @@ void GameOverScreen::draw(std::int32_t points, const std::vector<std::string>& n
 }
 
 void GameOverScreen::release() { renderer.release(); }
+
+void GameOverScreen::resize(int width, int height) {
+  windowWidth = width;
+  windowHeight = height;
+  renderer.resize(width, height);
+}

@@ -27,6 +27,8 @@ class GameOverScreen {
   void draw(std::int32_t points, const std::vector<std::string>& notes = {});
   // Deletes the font texture, vertex array and buffers.
   void release();
+  // Lays the screen out for a window of the new size from now on.
+  void resize(int width, int height);
 
   static GameOverLayout layout(int width, int height);
 

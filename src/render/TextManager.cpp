@@ -61,3 +61,9 @@ void TextManager::update(std::uint32_t objectsRendered) {
     renderer.draw(line.text.data(), line.x, line.y, textHeight);
   }
 }
+
+void TextManager::resize(int width, int height) {
+  windowWidth = width;
+  windowHeight = height;
+  renderer.resize(width, height);
+}

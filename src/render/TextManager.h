@@ -24,6 +24,8 @@ class TextManager {
 
   // Loads the overlay font ("textmanager.texture.path") and the text program's inputs.
   void init(GLuint program, int width, int height);
+  // Lays the overlay out for a window of the new size from now on.
+  void resize(int width, int height);
   // Once per second from the frame-rate timer.
   void setFrameStats(float msPerFrame, int framesPerSecond);
   // Resets the polygon mode to filled, then draws the overlay when it is on.

@@ -94,3 +94,8 @@ void TextRenderer::release() {
   positionBuffer = GlBuffer();
   texCoordBuffer = GlBuffer();
 }
+
+void TextRenderer::resize(int width, int height) {
+  widthHalf = width / 2;
+  heightHalf = height / 2;
+}

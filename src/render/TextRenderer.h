@@ -24,6 +24,8 @@ class TextRenderer {
   void draw(const char* text, int x, int y, int size, int advance = 0);
   // Deletes the font texture, the vertex array and both buffers.
   void release();
+  // Places text in a window of the new size from now on.
+  void resize(int width, int height);
 
  private:
   Texture texture;

@@ -20,18 +20,21 @@ class ShippedGameTest : public GlTest {
     ASSERT_EQ(chdir(RUNTIME_DIR "/bin"), 0);
     reloadWith({});
   }
-  // The shipped configuration with some keys given other values. The
-  // additions that change what a frame shows or when play starts are off
-  // unless a test turns them on: these tests check the game's own frame.
+  // The shipped configuration with some keys given other values ("-": the
+  // key taken out). The additions that change what a frame shows or when
+  // play starts are off unless a test turns them on: these tests check the
+  // game's own frame.
   static void reloadWith(std::map<std::string, std::string> overrides) {
-    overrides.insert({{"help.show", "0"}});
+    overrides.insert({{"help.show", "0"}, {"render.auto", "0"}});
     std::ifstream file("../config.txt");
     std::string line, text;
     while (std::getline(file, line)) {
       const std::string key = line.substr(0, line.find_first_of(" =\t"));
       if (overrides.count(key) == 0) text += line + "\n";
     }
-    for (const auto& [key, value] : overrides) text += key + " = " + value + "\n";
+    for (const auto& [key, value] : overrides) {
+      if (value != "-") text += key + " = " + value + "\n";
+    }
     Config::instance().clear();
     Config::instance().loadFromString(text);
   }

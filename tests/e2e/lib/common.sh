@@ -23,8 +23,9 @@ start_xvfb() {
 
 # Copies the staged runtime into a private folder (binary copied, assets and
 # shaders linked) so a test can change config.txt without touching the real one.
-# The additions that hold play at the start, keep files or change what the
-# game-over screen does are off; a test that is about them turns them on.
+# The additions that hold play at the start, keep files, change what the
+# game-over screen does or lighten the frame under a software renderer are
+# off; a test that is about them turns them on.
 make_runtime() {
   local source="$1" target="$2"
   rm -rf "$target"
@@ -34,7 +35,7 @@ make_runtime() {
   ln -s "$(readlink -f "$source/shaders")" "$target/shaders"
   cp "$(readlink -f "$source/config.txt")" "$target/config.txt"
   local key
-  for key in help.show scores.keep gameover.retry; do set_config "$target/config.txt" "$key" 0; done
+  for key in help.show scores.keep gameover.retry render.auto; do set_config "$target/config.txt" "$key" 0; done
 }
 
 # Sets key = value in a config file (the key must already be there).
